@@ -1,0 +1,91 @@
+// sim backend: placeholder definitions, replaced by the real ones.
+#include "platform/platform.h"
+
+#include "platform/sim/sim_misc.h"
+
+namespace platform {
+
+// Files
+
+char PathSeparator() {
+  return '/';
+}
+
+File FileOpenRead(const std::string& path) {
+  (void)path;
+  return nullptr;
+}
+
+File FileOpenReadWrite(const std::string& path) {
+  (void)path;
+  return nullptr;
+}
+
+int64_t FileLength(File file) {
+  (void)file;
+  return 0;
+}
+
+void FileSeek(File file, int64_t position) {
+  (void)file; (void)position;
+}
+
+int FileRead(File file, void* buffer, int size) {
+  (void)file; (void)buffer; (void)size;
+  return 0;
+}
+
+int FileWrite(File file, const void* bytes, int size) {
+  (void)file; (void)bytes; (void)size;
+  return 0;
+}
+
+void FileClose(File file) {
+  (void)file;
+}
+
+// Shell
+
+bool ShellOpen(const std::string& file, const std::string& parameters, const std::string& directory) {
+  (void)file; (void)parameters; (void)directory;
+  return false;
+}
+
+bool StartProcess(const std::string& commandLine, const std::string& directory) {
+  (void)commandLine; (void)directory;
+  return false;
+}
+
+// Sound
+
+void PlaySoundAsync(const std::string& name) {
+  (void)name;
+}
+
+// File dialog
+
+std::string ChooseFileToOpen(const std::string& title, const std::string& filterName, const std::string& pattern, int owner) {
+  (void)title; (void)filterName; (void)pattern; (void)owner;
+  return {};
+}
+
+// Threads
+
+bool StartThread(void (*procedure)(void* argument), void* argument) {
+  (void)procedure; (void)argument;
+  return false;
+}
+
+// Program file
+
+std::string ProgramFilePath() {
+  return {};
+}
+
+}  // namespace platform
+
+namespace sim {
+
+void ResetMisc() {}
+
+}  // namespace sim

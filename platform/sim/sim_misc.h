@@ -1,0 +1,9 @@
+// Test-facing controls of the sim backend: misc.
+#pragma once
+
+namespace sim {
+
+// Puts this part of the simulated system back to its state at boot.
+void ResetMisc();
+
+}  // namespace sim
