@@ -26,6 +26,7 @@ void EndProcess(int exitCode);
 
 // Event codes as the event loop sees them.
 constexpr int kEventNone = 0;           // the wait ended with no event
+constexpr int kEventOther = 1;          // any message the program does not act on
 constexpr int kEventPoll = 32770;       // raw message 32770, treated like no event
 constexpr int kEventTimer = 13110;      // a window timer expired; item = timer id
 constexpr int kEventMenu = 13101;       // a menu item was chosen; item = menu item id
