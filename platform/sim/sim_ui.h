@@ -39,6 +39,9 @@ void QuitAfterIdleTurns(int turns);
 // Called at the start of every WaitEvent with the number of waits so far;
 // lets a test act "while the program runs" (feed a port, push an event).
 void OnWait(void (*hook)(int waitNumber));
+// Runs fn(arg) at the start of the next WaitEvent, after the current event's
+// handling has returned (how a system delivers a posted message).
+void RunAtNextWait(void (*fn)(int), int arg);
 // Events taken by the program's loop (WaitEvent results), in order.
 std::vector<int> DeliveredEvents();
 // Events handled by ProcessPendingEvent without reaching the program.
@@ -80,6 +83,9 @@ void ClickCheckBox(int id);
 // Order in which controls were created: (window, id) pairs, id -1 for controls without id.
 std::vector<std::pair<int, int>> ControlCreationOrder();
 void SetScreenDpi(int dpi);
+int CurrentScreenDpi();
+// Texts of the controls without id (-1) of window `window`, in creation order.
+std::vector<std::string> StaticTexts(int window);
 // Make the next CreateTopWindow / CreateMenuBar / CreateStatusBar fail.
 void FailNextWindow();
 void FailMenuBar();
