@@ -20,30 +20,60 @@ void RunMenuCommand(int id) {
     return;
   }
   switch (id) {
-    case kMenuQuit: app.quitRequested = 1; break;
-    case kMenuShowFullChart: ShowFullChart(); break;
-    case kMenuRegister: RegisterSoftware(); break;
-    case kMenuSetLocation: SetMyLocation(); break;
-    case kMenuOpenDataDirectory: OpenDataDirectory(); break;
-    case kMenuHelp: OpenHelp(); break;
-    case kMenuOnlineHelp: OpenOnlineHelp(); break;
-    case kMenuAbout: OpenAbout(); break;
-    case kMenuAlertSettings: OpenAlertSettings(); break;
-    default: break;  // 0 (no port found), 263 (network ID) and unknown ids
+    case kMenuQuit:
+      app.quitRequested = 1;
+      break;
+    case kMenuShowFullChart:
+      ShowFullChart();
+      break;
+    case kMenuRegister:
+      RegisterSoftware();
+      break;
+    case kMenuSetLocation:
+      SetMyLocation();
+      break;
+    case kMenuOpenDataDirectory:
+      OpenDataDirectory();
+      break;
+    case kMenuHelp:
+      OpenHelp();
+      break;
+    case kMenuOnlineHelp:
+      OpenOnlineHelp();
+      break;
+    case kMenuAbout:
+      OpenAbout();
+      break;
+    case kMenuAlertSettings:
+      OpenAlertSettings();
+      break;
+    default:
+      break;  // 0 (no port found), 263 (network ID) and unknown ids
   }
 }
 
 void RunControlCommand(int id) {
   switch (id) {
-    case kAboutOkButton: platform::CloseWindow(kAboutWindow); break;
-    case kAlertOkButton: platform::CloseWindow(kAlertWindow); break;
-    case kAlertLevelSpin: app.alertLevel = platform::SpinValue(kAlertLevelSpin); break;
-    case kAlertBrowseButton: platform::StartThread(BrowseAlertSound, nullptr); break;
+    case kAboutOkButton:
+      platform::CloseWindow(kAboutWindow);
+      break;
+    case kAlertOkButton:
+      platform::CloseWindow(kAlertWindow);
+      break;
+    case kAlertLevelSpin:
+      app.alertLevel = platform::SpinValue(kAlertLevelSpin);
+      break;
+    case kAlertBrowseButton:
+      platform::StartThread(BrowseAlertSound, nullptr);
+      break;
     case kAlertAverageCheck:
       app.alertUseAverage = platform::CheckBoxTicked(kAlertAverageCheck) ? 1 : 0;
       break;
-    case kAboutLink: OpenHomePage(); break;
-    default: break;  // the help browser, the chart image, the sound file field
+    case kAboutLink:
+      OpenHomePage();
+      break;
+    default:
+      break;  // the help browser, the chart image, the sound file field
   }
 }
 
@@ -61,10 +91,18 @@ void ToggleMainWindow() {
 void DispatchEvent(int code, int item) {
   switch (code) {
     case platform::kEventNone:
-    case platform::kEventPoll: PollCounterPort(); break;
-    case platform::kEventTimer: MinuteTick(); break;
-    case platform::kEventMenu: RunMenuCommand(item); break;
-    case platform::kEventControl: RunControlCommand(item); break;
+    case platform::kEventPoll:
+      PollCounterPort();
+      break;
+    case platform::kEventTimer:
+      MinuteTick();
+      break;
+    case platform::kEventMenu:
+      RunMenuCommand(item);
+      break;
+    case platform::kEventControl:
+      RunControlCommand(item);
+      break;
     case platform::kEventClose:
       if (item == kMainWindow) {
         app.quitRequested = 1;
@@ -78,14 +116,19 @@ void DispatchEvent(int code, int item) {
         HideMainWindow();
       }
       break;
-    case platform::kEventTray: ToggleMainWindow(); break;
+    case platform::kEventTray:
+      ToggleMainWindow();
+      break;
     case platform::kEventTrayLost:
       // The shell restarted and forgot every tray icon; without ours a
       // window hidden in the tray could never be shown again.
       AddTrayIcon();
       break;
-    case platform::kEventSoundChosen: StoreChosenSound(platform::EventText()); break;
-    default: break;
+    case platform::kEventSoundChosen:
+      StoreChosenSound(platform::EventText());
+      break;
+    default:
+      break;
   }
 }
 

@@ -22,7 +22,7 @@ struct FontRow {
 };
 
 constexpr FontRow kFonts[] = {
-    {2, "Georgia", 3840, true, true, false}, {3, "Lucida", 864, false, false, false},
+    {2, "Georgia", 3840, true, true, false},  {3, "Lucida", 864, false, false, false},
     {4, "Lucida", 1728, false, false, false}, {5, "Lucida", 1344, false, false, false},
     {6, "Lucida", 864, false, false, true},
 };
@@ -35,7 +35,9 @@ void DrainPendingEvents() {
 
 }  // namespace
 
-int QueryScreenDpi() { return platform::QueryScreenDpi(); }
+int QueryScreenDpi() {
+  return platform::QueryScreenDpi();
+}
 
 int FontPointSize(int k, float dpi) {
   // std::nearbyint rounds halves to even in the default rounding mode.
@@ -55,9 +57,9 @@ void CreateImages() {
 }
 
 void RunStartup() {
-  app = AppState{};                                   // 1
-  platform::InitializePlatform();                     // 2
-  app.mainWindowHidden = 0;                           // 3
+  app = AppState{};                // 1
+  platform::InitializePlatform();  // 2
+  app.mainWindowHidden = 0;        // 3
   app.alertLevel = 0;
   app.alertUseAverage = 0;
   app.windowMutex = std::make_unique<std::recursive_mutex>();
@@ -68,36 +70,36 @@ void RunStartup() {
   app.serialPort = nullptr;
   app.minuteCount = 0;
   app.tenMinuteAverage = 0;
-  BuildVersionString();                               // 4
-  app.reportHoldoff = 1;                              // 5
+  BuildVersionString();   // 4
+  app.reportHoldoff = 1;  // 5
   app.statusText.clear();
   app.historyCapacity = 180;
-  app.screenDpi = static_cast<float>(QueryScreenDpi());  // 6
-  BeginUserAgent();                                   // 7
-  app.alertSoundFile = "(default sound)";             // 8
-  CompleteUserAgent();                                // 9
-  CreateFonts();                                      // 10
+  app.screenDpi = static_cast<float>(QueryScreenDpi());             // 6
+  BeginUserAgent();                                                 // 7
+  app.alertSoundFile = "(default sound)";                           // 8
+  CompleteUserAgent();                                              // 9
+  CreateFonts();                                                    // 10
   app.history.assign(app.historyCapacity + 1, HistoryEntry{0, 0});  // 11
   app.historyLast = 0;
-  CreateImages();                                     // 12
-  BuildStationId();                                   // 13
-  BuildMainWindow();                                  // 14
-  AddTrayIcon();                                      // 15
+  CreateImages();                                                // 12
+  BuildStationId();                                              // 13
+  BuildMainWindow();                                             // 14
+  AddTrayIcon();                                                 // 15
   platform::StartTimer(kMainWindow, kMinuteTimerId, kMinuteMs);  // 16
-  DrainPendingEvents();                               // 17
-  app.pendingMarker = 0;                              // 18
+  DrainPendingEvents();                                          // 17
+  app.pendingMarker = 0;                                         // 18
 }
 
 void InitializeApplication() {
   RunStartup();
-  RunEventLoop();        // 19
+  RunEventLoop();         // 19
   ShutdownApplication();  // 20
 }
 
 void ShutdownApplication() {
   // 1. Worker threads are detached when started: nothing is held for them,
   //    and they are neither waited for nor stopped.
-  platform::RemoveTrayIcon(kTrayIconId);  // 2
+  platform::RemoveTrayIcon(kTrayIconId);                                      // 2
   if (app.serialPort != nullptr && platform::SerialIsOpen(app.serialPort)) {  // 3
     platform::SerialClose(app.serialPort);
     app.serialPort = nullptr;

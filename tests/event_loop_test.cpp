@@ -1,9 +1,10 @@
 // The event loop on the sim backend: quitting, closing, minimising, the tray
 // toggle and the shell restart.
+#include "app/event_loop.h"
+
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
-#include "app/event_loop.h"
 #include "platform/sim/sim.h"
 #include "tests/support/scenario.h"
 #include "ui/main_window.h"
@@ -31,8 +32,8 @@ TEST(EventLoop, ACloseRequestForTheMainWindowEndsTheProgram) {
 
 TEST(EventLoop, ACloseRequestForAnotherWindowClosesOnlyThatWindow) {
   scenario::StartProgram();
-  ASSERT_TRUE(platform::CreateTopWindow(kHelpWindow, "Help", platform::kStyleCaption, 0, 0, 600,
-                                        600));
+  ASSERT_TRUE(
+      platform::CreateTopWindow(kHelpWindow, "Help", platform::kStyleCaption, 0, 0, 600, 600));
   sim::PushCloseRequest(kHelpWindow);
   scenario::RunLoopTurns(1);
   EXPECT_FALSE(sim::Window(kHelpWindow).exists);

@@ -1,12 +1,13 @@
 // The main window as start-up builds it: window, menus, image control,
 // status bar, tray icon; and what happens when parts cannot be created.
+#include "ui/main_window.h"
+
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
 #include "app/startup.h"
 #include "platform/sim/sim.h"
 #include "tests/support/scenario.h"
-#include "ui/main_window.h"
 
 namespace {
 
@@ -60,9 +61,9 @@ TEST(MainWindow, BuildsTheMenuTreeInOrder) {
   EXPECT_EQ(serial.text, "Serial Port");
   ExpectItems(serial, {{0, "", true}});  // no port found
   bar[0].children.erase(bar[0].children.begin());
-  ExpectItems(bar[0], {{268, "Open Data Directory", true},
-                       {272, "Set Audible Alert", true},
-                       {262, "Quit", true}});
+  ExpectItems(
+      bar[0],
+      {{268, "Open Data Directory", true}, {272, "Set Audible Alert", true}, {262, "Quit", true}});
   ExpectItems(bar[1], {{263, "Network ID: ", false},
                        {265, "Register software", true},
                        {266, "Set My Location", true}});

@@ -1,10 +1,11 @@
 // Start-up and shut-down on the sim backend: start values, fonts, the timer,
 // the drain of events that arrive while the window is built, and the exit.
+#include "app/startup.h"
+
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
 #include "app/event_loop.h"
-#include "app/startup.h"
 #include "platform/sim/sim.h"
 #include "tests/support/scenario.h"
 #include "ui/main_window.h"

@@ -18,11 +18,17 @@ void DisableCloseCommand(int window) {
   platform::RedrawMenuBar(window);
 }
 
-void AddMenuItem(int id, const std::string& text) { platform::AppendMenuItem(id, text); }
+void AddMenuItem(int id, const std::string& text) {
+  platform::AppendMenuItem(id, text);
+}
 
-void SetMenuItemChecked(int id, int mark) { platform::SetMenuItemCheck(id, mark != 0); }
+void SetMenuItemChecked(int id, int mark) {
+  platform::SetMenuItemCheck(id, mark != 0);
+}
 
-void SetMenuItemText(int id, const std::string& text) { platform::SetMenuItemLabel(id, text); }
+void SetMenuItemText(int id, const std::string& text) {
+  platform::SetMenuItemLabel(id, text);
+}
 
 void SetStatusBarText(int field, const std::string& text) {
   platform::SetStatusField(field, text);
