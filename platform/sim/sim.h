@@ -4,6 +4,7 @@
 
 #include "platform/sim/sim_browser.h"
 #include "platform/sim/sim_draw.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_misc.h"
 #include "platform/sim/sim_net.h"
 #include "platform/sim/sim_serial.h"
@@ -15,6 +16,7 @@ namespace sim {
 inline void Reset() {
   ResetUi();
   ResetDraw();
+  ResetFiles();
   ResetSerial();
   ResetNet();
   ResetMisc();
