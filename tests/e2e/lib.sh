@@ -182,10 +182,15 @@ e2e_make_prefix() {
   ) 9>"$E2E_ROOT/build/e2e-prefix-template.lock"
   export WINEPREFIX=$E2E_TMP/prefix
   cp -a "$E2E_TEMPLATE" "$WINEPREFIX"
+  e2e_start_wineserver
+  # The first process of a session brings up the device manager, which links
+  # every serial device it finds (/dev/ttyS0 as com1); it does so once per
+  # session, so what is removed after it stays removed.
+  wine cmd /c exit >/dev/null 2>&1 || true
+  rm -f "$WINEPREFIX"/dosdevices/com[0-9]*
   if [ "$keep_com1" = 1 ] && [ -e /dev/ttyS0 ]; then
     ln -s /dev/ttyS0 "$WINEPREFIX/dosdevices/com1"
   fi
-  e2e_start_wineserver
 }
 
 e2e_start_program() {
