@@ -15,5 +15,7 @@ int WindowNumber(HWND hwnd);
 HWND ControlHandle(int id);
 // Records a control made outside win32_ui.cpp (the browser host) under `id`.
 void RegisterControl(int window, int id, HWND hwnd);
+// Shuts the browser controls hosted in `window` before it is destroyed.
+void ReleaseBrowsersOf(HWND window);
 
 }  // namespace win32

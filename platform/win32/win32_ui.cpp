@@ -429,6 +429,7 @@ void CloseWindow(int number) {
   HWND hwnd = win32::WindowHandle(number);
   if (hwnd == nullptr) return;
   ForgetControlsOf(hwnd);
+  win32::ReleaseBrowsersOf(hwnd);
   if (number == 0) {
     b.menuBar = nullptr;
     b.menuStack.clear();
