@@ -96,6 +96,31 @@ e2e_wait_window "Help" gone 5000 && e2e_pass "its close box closes Help only" ||
 e2e_wait_window "$T" visible 1000 && e2e_pass "the main window stays" ||
   e2e_fail "the main window stays" "gone"
 
+# The service pages: each menu command hands its URL to the browser. The
+# signed ones carry the SHA-1 of both icon files and the signed text.
+signed_url() {
+  local t=$1 digest
+  digest=$(cat "$E2E_ROOT/res/tessivar-256.ico" "$E2E_ROOT/res/tessivar-32bit.ico" \
+    <(printf 'v=1.1.3.1085,t=%s,n=' "$t") | sha1sum | cut -c1-40)
+  printf 'https://www.station-network.example/u/post.php?n=&v=1.1.3.1085&t=%s&a=%s' "$t" "$digest"
+}
+: >"$E2E_TMP/urls.log"
+t_before=$(python3 -c 'import calendar, time; print(calendar.timegm(time.localtime()) // 1024)')
+for id in 266 265 264 270; do
+  e2e_choose_menu "$T" "$id"
+  lines_are() { [ "$(wc -l <"$E2E_TMP/urls.log")" -ge "$1" ]; }
+  e2e_wait_for 15000 lines_are $(($(wc -l <"$E2E_TMP/urls.log") + 1)) || true
+done
+t_after=$(python3 -c 'import calendar, time; print(calendar.timegm(time.localtime()) // 1024)')
+for t in "$t_before" "$t_after"; do
+  want="$(signed_url "$t")
+$(signed_url "$t")&register=1
+http://www.station-network.example/chart/view.php?n=1:
+https://www.station-network.example/u/help/?v=1.1.3.1085"
+  [ "$(cat "$E2E_TMP/urls.log")" = "$want" ] && break
+done
+e2e_expect "the service pages open in the browser" "$(cat "$E2E_TMP/urls.log")" "$want"
+
 e2e_choose_menu "$T" 262
 e2e_wait_exit 10000 || true
 e2e_expect "Quit ends with exit code 0" "$E2E_EXIT_CODE" 0
