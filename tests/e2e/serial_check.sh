@@ -13,8 +13,8 @@ e2e_init serial
 e2e_start_xvfb
 e2e_make_prefix
 sims=()
-for spec in "2 --cpm 600" "5 --cpm 300" "7 --modem ok"; do
-  read -r n args <<<"$spec"
+for port in "2 --cpm 600" "5 --cpm 300" "7 --modem ok"; do
+  read -r n args <<<"$port"
   # shellcheck disable=SC2086
   "$COUNTER_SIM" --link "$E2E_TMP/com$n-pty" --start-after-greeting --log "$E2E_TMP/com$n.log" \
     $args &
