@@ -54,7 +54,11 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then
   cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 fi
 
-# Serial ports: real counters first, else the simulated one on COM3.
+# Serial ports: real counters first, else the simulated one on COM3. Wine
+# links every serial device it finds (a machine's /dev/ttyS0 as com1) when a
+# session's first process starts; those links are replaced by ours.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 || true
 rm -f "$WINEPREFIX"/dosdevices/com[0-9]*
 n=1
 for dev in /dev/ttyUSB* /dev/ttyACM*; do

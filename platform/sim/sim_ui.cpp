@@ -10,6 +10,7 @@
 #include "platform/sim/sim_ui.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -64,7 +65,8 @@ struct Ui {
   int drained = 0;
 
   std::map<int, sim::WindowInfo> windows;
-  int active = -1;
+  // Asked by the file dialog from its worker thread.
+  std::atomic<int> active{-1};
   bool failWindow = false, failMenuBar = false, failStatusBar = false;
 
   std::vector<Control> controls;  // in creation order; id -1 for controls without id
