@@ -1,4 +1,5 @@
-// The About and Help windows on the sim backend.
+// The About window and the Help window with its embedded browser, on the
+// sim backend.
 #include "ui/about_help.h"
 
 #include <gtest/gtest.h>
@@ -11,103 +12,175 @@
 
 namespace {
 
-void Turn(int menuId) {
-  if (menuId >= 0) sim::PushMenuCommand(menuId);
-  scenario::RunLoopTurns(0);
+const std::string kHelpUrl = "res://C:\\Program Files\\tessivar\\tessivar.exe/help1.htm";
+
+// Runs the loop over what is queued and `idleTurns` idle turns; callable
+// again after an earlier run ended with Quit.
+void RunTurns(int idleTurns) {
   app.quitRequested = 0;
+  scenario::RunLoopTurns(idleTurns);
 }
 
-TEST(About, ShowsTheVersionTheLinkAndOk) {
+void ChooseMenu(int id) {
+  sim::PushMenuCommand(id);
+  RunTurns(1);
+}
+
+TEST(About, ShowsTheVersionTheHomePageLinkAndOk) {
   scenario::StartProgram();
-  Turn(kMenuAbout);
+  sim::WindowInfo main = sim::Window(kMainWindow);
+  ChooseMenu(kMenuAbout);
+
   sim::WindowInfo w = sim::Window(kAboutWindow);
   ASSERT_TRUE(w.exists);
   EXPECT_EQ(w.title, "About");
   EXPECT_EQ(w.style, unsigned{platform::kStyleCaption});
   EXPECT_EQ(w.clientWidth, 350);
   EXPECT_EQ(w.clientHeight, 200);
-  std::vector<std::string> statics = sim::StaticTexts(kAboutWindow);
-  ASSERT_EQ(statics.size(), 1u);
-  EXPECT_EQ(statics[0].rfind("tessivar  version 1.1.3.1085\r\r", 0), 0u) << statics[0];
-  EXPECT_EQ(statics[0].find('\n'), std::string::npos);
+  EXPECT_TRUE(w.active);
+  int mainWidth = 0, mainHeight = 0, outerWidth = 0, outerHeight = 0;
+  platform::OuterSizeForClient(main.style, main.clientWidth, main.clientHeight, &mainWidth,
+                               &mainHeight);
+  platform::OuterSizeForClient(w.style, 350, 200, &outerWidth, &outerHeight);
+  EXPECT_EQ(w.x, main.x + (mainWidth - outerWidth) / 2);
+
+  EXPECT_EQ(sim::ControlCreationOrder().back(), std::make_pair(kAboutWindow, kAboutOkButton));
+  std::vector<std::string> texts = sim::StaticTexts(kAboutWindow);
+  ASSERT_EQ(texts.size(), 1u);
+  const std::string head = "tessivar  version 1.1.3.1085\r\r";
+  EXPECT_EQ(texts[0].substr(0, head.size()), head);
+  std::string notice = texts[0].substr(head.size());
+  EXPECT_FALSE(notice.empty());
+  EXPECT_EQ(notice.find_first_of("\r\n"), std::string::npos) << "one line";
+
   sim::ControlInfo link = sim::Control(kAboutLink);
+  EXPECT_EQ(link.window, kAboutWindow);
   EXPECT_EQ(link.kind, platform::kControlLink);
+  EXPECT_EQ(link.x, 20);
+  EXPECT_EQ(link.y, 100);
+  EXPECT_EQ(link.width, 260);
+  EXPECT_EQ(link.height, 20);
   EXPECT_EQ(link.text, std::string("http://") + kWebHost + "/");
-  EXPECT_EQ(sim::Control(kAboutOkButton).text, "Ok");
+
+  sim::ControlInfo ok = sim::Control(kAboutOkButton);
+  EXPECT_EQ(ok.kind, platform::kControlButton);
+  EXPECT_EQ(ok.x, 125);
+  EXPECT_EQ(ok.y, 160);
+  EXPECT_EQ(ok.width, 100);
+  EXPECT_EQ(ok.height, 30);
+  EXPECT_EQ(ok.text, "Ok");
 }
 
-TEST(About, TheLinkOpensTheHomePageAndTheWindowStays) {
+TEST(About, TheLinkOpensTheHomePageAndOkClosesWithoutChoosingAPort) {
   scenario::StartProgram();
-  Turn(kMenuAbout);
+  int port = app.selectedPort;
+  ChooseMenu(kMenuAbout);
   sim::PushControlEvent(kAboutLink);
-  Turn(-1);
-  ASSERT_EQ(sim::ShellOpens().size(), 1u);
-  EXPECT_EQ(sim::ShellOpens()[0].file, std::string("\"http://") + kWebHost + "/\"");
+  RunTurns(1);
   EXPECT_TRUE(sim::Window(kAboutWindow).exists);
+  ASSERT_EQ(sim::ShellOpens().size(), 1u);
+  EXPECT_EQ(sim::ShellOpens()[0].file, "\"" + sim::Control(kAboutLink).text + "\"");
+
   sim::PushControlEvent(kAboutOkButton);
-  Turn(-1);
+  RunTurns(1);
   EXPECT_FALSE(sim::Window(kAboutWindow).exists);
-  EXPECT_TRUE(sim::Window(kMainWindow).exists) << "control 8 is not the port COM8";
-  EXPECT_EQ(app.selectedPort, 0);
+  EXPECT_EQ(app.selectedPort, port);
+
+  ChooseMenu(kMenuAbout);
+  ChooseMenu(kMenuAbout);
+  EXPECT_EQ(sim::StaticTexts(kAboutWindow).size(), 1u) << "the open one was closed first";
 }
 
-TEST(About, OpeningItWhileOpenClosesTheOpenOneFirst) {
+TEST(Help, OpensTheBuiltInPageInABrowserFillingTheWindow) {
   scenario::StartProgram();
-  Turn(kMenuAbout);
-  Turn(kMenuAbout);
-  EXPECT_EQ(sim::StaticTexts(kAboutWindow).size(), 1u);
-}
+  ChooseMenu(kMenuHelp);
+  RunTurns(3);
 
-TEST(Help, LoadsThePageFromTheProgramFile) {
-  scenario::StartProgram();
-  sim::SetProgramFilePath("C:\\My Tools\\tessivar.exe");
-  Turn(kMenuHelp);
   sim::WindowInfo w = sim::Window(kHelpWindow);
   ASSERT_TRUE(w.exists);
   EXPECT_EQ(w.title, "Help");
   EXPECT_EQ(w.style, unsigned{platform::kStyleCaption | platform::kStyleSysMenu});
   EXPECT_EQ(w.clientWidth, 600);
   EXPECT_EQ(w.clientHeight, 600);
-  // The blank page the browser starts with does not close the window.
-  EXPECT_EQ(
-      sim::BrowserNavigations(kHelpBrowser),
-      (std::vector<std::string>{"about:blank +", "res://C:\\My Tools\\tessivar.exe/help1.htm +"}));
+
+  sim::BrowserInfo b = sim::Browser(kHelpBrowser);
+  ASSERT_TRUE(b.exists);
+  EXPECT_EQ(b.window, kHelpWindow);
+  EXPECT_EQ(b.x, 0);
+  EXPECT_EQ(b.y, 0);
+  EXPECT_EQ(b.width, 600);
+  EXPECT_EQ(b.height, 600);
+  EXPECT_EQ(b.url, kHelpUrl);
+  EXPECT_TRUE(b.handlerAttached);
+  ASSERT_EQ(b.navigations.size(), 2u);
+  EXPECT_EQ(b.navigations[0].url, "about:blank");
+  EXPECT_FALSE(b.navigations[0].reachedHandler) << "the load at creation must not close the window";
+  EXPECT_EQ(b.navigations[1].url, kHelpUrl);
+  EXPECT_FALSE(b.navigations[1].reachedHandler) << "the callback is attached after it";
+  EXPECT_TRUE(b.navigations[1].proceeded);
 }
 
-TEST(Help, OnlyExactlyAboutBlankClosesTheWindow) {
-  struct Case {
-    const char* url;
-    bool proceeds;
-  };
-  const Case cases[] = {
-      {"https://www.station-network.example/bb/", true},
-      {"res://C:\\tessivar.exe/panel.css", true},
-      {"ABOUT:BLANK", true},
-      {"about:blank#top", true},
-      {"about:blank", false},
+TEST(Help, OnlyExactlyAboutBlankClosesTheWindowAfterTheCallback) {
+  const char* proceeding[] = {
+      "About:blank",
+      "about:blank ",
+      " about:blank",
+      "about:blank#top",
+      "about:",
+      "about:blanks",
+      "https://www.station-network.example/bb/",
+      "res://C:\\Program Files\\tessivar\\tessivar.exe/panel.css",
   };
   scenario::StartProgram();
-  Turn(kMenuHelp);
-  for (const Case& c : cases) {
-    EXPECT_EQ(sim::PageNavigates(kHelpBrowser, c.url), c.proceeds) << c.url;
+  ChooseMenu(kMenuHelp);
+  for (const char* url : proceeding) {
+    EXPECT_TRUE(sim::PageNavigates(kHelpBrowser, url)) << url;
+    RunTurns(1);
+    EXPECT_TRUE(sim::Window(kHelpWindow).exists) << url;
   }
-  EXPECT_TRUE(sim::Window(kHelpWindow).exists) << "closed only after the callback returned";
-  Turn(-1);
+
+  ASSERT_TRUE(sim::PageNavigates(kHelpBrowser, kHelpUrl));
+  EXPECT_FALSE(sim::PageNavigates(kHelpBrowser, "about:blank"));
+  ASSERT_TRUE(sim::Window(kHelpWindow).exists) << "closed only once the callback has returned";
+  EXPECT_EQ(sim::Browser(kHelpBrowser).url, kHelpUrl) << "no blank page first";
+  RunTurns(1);
   EXPECT_FALSE(sim::Window(kHelpWindow).exists);
-  EXPECT_NE(sim::BrowserLocation(kHelpBrowser), "about:blank")
-      << "the page does not turn blank first";
+  EXPECT_TRUE(sim::Window(kMainWindow).exists);
+}
+
+TEST(Help, TheResourceUrlCarriesTheProgramPathAsItIs) {
+  scenario::StartProgram();
+  sim::SetProgramFilePath("C:\\My Tools\\geiger station #2\\tessivar.exe");
+  EXPECT_EQ(ResourceUrl("help1.htm"),
+            "res://C:\\My Tools\\geiger station #2\\tessivar.exe/help1.htm");
+  ChooseMenu(kMenuHelp);
+  EXPECT_EQ(sim::Browser(kHelpBrowser).url,
+            "res://C:\\My Tools\\geiger station #2\\tessivar.exe/help1.htm");
 }
 
 TEST(Help, WithoutABrowserTheWindowOpensEmpty) {
   scenario::StartProgram();
-  sim::FailBrowser();
-  Turn(kMenuHelp);
+  sim::FailNextBrowser();
+  ChooseMenu(kMenuHelp);
   EXPECT_TRUE(sim::Window(kHelpWindow).exists);
-  EXPECT_TRUE(sim::BrowserNavigations(kHelpBrowser).empty());
+  EXPECT_FALSE(sim::Browser(kHelpBrowser).exists);
   sim::PushCloseRequest(kHelpWindow);
-  Turn(-1);
+  RunTurns(1);
   EXPECT_FALSE(sim::Window(kHelpWindow).exists);
   EXPECT_TRUE(sim::Window(kMainWindow).exists);
+}
+
+TEST(Help, OpeningItAgainStartsAFreshPageThatItsFirstBlankDoesNotClose) {
+  scenario::StartProgram();
+  ChooseMenu(kMenuHelp);
+  ASSERT_TRUE(sim::PageNavigates(kHelpBrowser, "https://www.station-network.example/bb/"));
+  ChooseMenu(kMenuHelp);
+  RunTurns(2);
+  ASSERT_TRUE(sim::Window(kHelpWindow).exists);
+  sim::BrowserInfo b = sim::Browser(kHelpBrowser);
+  EXPECT_EQ(b.url, kHelpUrl);
+  ASSERT_EQ(b.navigations.size(), 2u);
+  EXPECT_FALSE(b.navigations[0].reachedHandler);
 }
 
 }  // namespace

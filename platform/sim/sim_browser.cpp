@@ -1,9 +1,10 @@
-// sim backend: the embedded browser, which renders nothing but navigates,
-// asks its callback and records where it went.
+// sim backend: the embedded browser, kept in memory (sim_browser.h).
 //
-// [x] creation with the blank page loaded
-// [x] navigation with a callback that can cancel it
-// [x] closing a window after the current event
+// [x] browser control in a window, gone with its window
+// [x] navigations recorded, each asked of the attached callback first
+// [x] the page itself navigating, as a link or a button would
+// [x] creation failure
+// [x] closing a window after the current event's handling (posted close)
 #include "platform/sim/sim_browser.h"
 
 #include <map>
@@ -14,58 +15,86 @@
 namespace {
 
 struct Browser {
-  int window = -1;
+  sim::BrowserInfo info;
   platform::NavigateHandler handler = nullptr;
-  std::string location;
-  std::vector<std::string> navigations;
 };
 
-std::map<int, Browser> browsers;
-bool failNext = false;
+struct BrowserState {
+  std::map<int, Browser> browsers;
+  bool failNext = false;
+};
 
-bool Navigate(int id, const std::string& url) {
-  auto it = browsers.find(id);
-  if (it == browsers.end() || !platform::WindowExists(it->second.window)) return false;
-  bool proceed = it->second.handler == nullptr || it->second.handler(id, url) != 0;
-  // The callback may have closed the window; the record stays for the test.
-  Browser& browser = browsers[id];
-  browser.navigations.push_back(url + (proceed ? " +" : " -"));
-  if (proceed) browser.location = url;
-  return proceed;
+BrowserState* state = new BrowserState;  // never freed, like the other parts of the sim
+
+// The browser `id` while its window is open; nullptr otherwise.
+Browser* FindBrowser(int id) {
+  auto it = state->browsers.find(id);
+  if (it == state->browsers.end()) return nullptr;
+  if (!platform::WindowExists(it->second.info.window)) {
+    state->browsers.erase(it);
+    return nullptr;
+  }
+  return &it->second;
 }
 
-void CloseNow(int number) {
-  platform::CloseWindow(number);
+// Asks the callback as the real control does before a navigation, then goes
+// there when it agrees.
+bool Navigate(int id, Browser* browser, const std::string& url) {
+  sim::Navigation navigation;
+  navigation.url = url;
+  navigation.proceeded = true;
+  if (browser->handler != nullptr) {
+    navigation.reachedHandler = true;
+    navigation.proceeded = browser->handler(id, url) != 0;
+  }
+  // The callback may have closed the window; the record goes with it then.
+  browser = FindBrowser(id);
+  if (browser == nullptr) return navigation.proceeded;
+  browser->info.navigations.push_back(navigation);
+  if (navigation.proceeded) browser->info.url = url;
+  return navigation.proceeded;
 }
 
 }  // namespace
 
 namespace platform {
 
+// Embedded browser
+
 bool CreateBrowser(int window, int id, int x, int y, int width, int height) {
-  (void)x;
-  (void)y;
-  (void)width;
-  (void)height;
-  if (failNext || !WindowExists(window)) {
-    failNext = false;
+  state->browsers.erase(id);
+  if (state->failNext) {
+    state->failNext = false;
     return false;
   }
-  browsers[id] = Browser{window, nullptr, "about:blank", {"about:blank +"}};
+  if (!WindowExists(window)) return false;
+  Browser browser;
+  browser.info.exists = true;
+  browser.info.window = window;
+  browser.info.x = x;
+  browser.info.y = y;
+  browser.info.width = width;
+  browser.info.height = height;
+  state->browsers[id] = browser;
+  Navigate(id, &state->browsers[id], "about:blank");
   return true;
 }
 
 void BrowserNavigate(int id, const std::string& url) {
-  Navigate(id, url);
+  Browser* browser = FindBrowser(id);
+  if (browser != nullptr) Navigate(id, browser, url);
 }
 
 void SetBrowserNavigateHandler(int id, NavigateHandler handler) {
-  auto it = browsers.find(id);
-  if (it != browsers.end()) it->second.handler = handler;
+  Browser* browser = FindBrowser(id);
+  if (browser == nullptr) return;
+  browser->handler = handler;
+  browser->info.handlerAttached = handler != nullptr;
 }
 
 void CloseWindowLater(int number) {
-  sim::RunAtNextWait(CloseNow, number);
+  // A posted close reaches the loop's next wait, after the current handling.
+  sim::RunAtNextWait(CloseWindow, number);
 }
 
 }  // namespace platform
@@ -73,26 +102,22 @@ void CloseWindowLater(int number) {
 namespace sim {
 
 void ResetBrowser() {
-  browsers.clear();
-  failNext = false;
+  state->browsers.clear();
+  state->failNext = false;
 }
 
-void FailBrowser() {
-  failNext = true;
+void FailNextBrowser() {
+  state->failNext = true;
 }
 
-std::vector<std::string> BrowserNavigations(int id) {
-  auto it = browsers.find(id);
-  return it == browsers.end() ? std::vector<std::string>{} : it->second.navigations;
+BrowserInfo Browser(int id) {
+  ::Browser* browser = FindBrowser(id);
+  return browser == nullptr ? BrowserInfo{} : browser->info;
 }
 
 bool PageNavigates(int id, const std::string& url) {
-  return Navigate(id, url);
-}
-
-std::string BrowserLocation(int id) {
-  auto it = browsers.find(id);
-  return it == browsers.end() ? std::string() : it->second.location;
+  ::Browser* browser = FindBrowser(id);
+  return browser != nullptr && Navigate(id, browser, url);
 }
 
 }  // namespace sim

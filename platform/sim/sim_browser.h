@@ -8,15 +8,31 @@ namespace sim {
 
 // Puts this part of the simulated system back to its state at boot.
 void ResetBrowser();
-// Make the next CreateBrowser fail, as on a system without a browser control.
-void FailBrowser();
-// Every URL browser `id` was sent to or asked to go to, in order, with
-// whether it went ahead ("about:blank +", "res://... -").
-std::vector<std::string> BrowserNavigations(int id);
-// The page in browser `id` asks to go to `url` (a link or a button on it);
-// the navigation callback decides. True when it went ahead.
+
+// Makes the next CreateBrowser fail, as on a system without a browser control.
+void FailNextBrowser();
+
+// One navigation a browser was asked to make, by the program or by its page.
+struct Navigation {
+  std::string url;
+  bool reachedHandler = false;  // the navigation callback was asked
+  bool proceeded = false;       // the browser went there
+};
+
+struct BrowserInfo {
+  bool exists = false;  // created, and its window still open
+  int window = -1;
+  int x = 0, y = 0, width = 0, height = 0;
+  std::string url;  // the page it shows
+  bool handlerAttached = false;
+  std::vector<Navigation> navigations;  // in order, the load at creation first
+};
+BrowserInfo Browser(int id);
+
+// The page shown in browser `id` navigates to `url` (a link, a button's
+// script): the attached callback decides, as the real control asks before
+// every navigation. Returns whether the navigation proceeded; false too when
+// the browser does not exist.
 bool PageNavigates(int id, const std::string& url);
-// The URL browser `id` shows.
-std::string BrowserLocation(int id);
 
 }  // namespace sim
