@@ -38,7 +38,6 @@ constexpr char kWindowClass[] = "tessivar.window";
 constexpr char kLinkClass[] = "tessivar.link";
 constexpr int kStatusBarId = 0x7f00;
 constexpr int kNoId = 0xffff;  // controls without an id of their own
-constexpr int kSpinArrowWidth = 10;
 
 struct Event {
   int code;
@@ -117,6 +116,13 @@ bool AddTrayIconNow(int id, const TrayIcon& icon) {
   return Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
+// Records the chosen sound's path and frees the copy PostSoundChosen made.
+void TakeSoundChosen(LPARAM text) {
+  std::string* path = reinterpret_cast<std::string*>(text);
+  Record(platform::kEventSoundChosen, 0, *path);
+  delete path;
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   int number = win32::WindowNumber(hwnd);
   switch (message) {
@@ -152,6 +158,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
           break;
       }
       return 0;
+    case kSoundChosenMessage:
+      TakeSoundChosen(lParam);
+      return 0;
     case WM_APP + 2:
       Record(platform::kEventPoll, 0);
       return 0;
@@ -166,48 +175,70 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 // The link: its text on the window's background, underlined, black, and
-// blue under the pointer with a pointing hand; releasing the left button
-// over it reports to the parent like a button.
+// blue under the pointer with a pointing hand; a left-button press and
+// release on it reports to the parent like a button. Its state lives in the
+// window's user data.
+constexpr LONG_PTR kLinkHover = 1;
+constexpr LONG_PTR kLinkPressed = 2;
+
+void SetLinkState(HWND hwnd, LONG_PTR state) {
+  LONG_PTR before = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, state);
+  if ((before ^ state) & kLinkHover) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void PaintLink(HWND hwnd, bool hover) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  RECT r;
+  GetClientRect(hwnd, &r);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  LOGFONTA font{};
+  GetObjectA(GuiFont(), sizeof font, &font);
+  font.lfUnderline = TRUE;
+  HFONT underlined = CreateFontIndirectA(&font);
+  HGDIOBJ old = SelectObject(dc, underlined);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, hover ? RGB(0, 0, 255) : RGB(0, 0, 0));
+  char text[512];
+  int length = GetWindowTextA(hwnd, text, sizeof text);
+  DrawTextA(dc, text, length, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(underlined);
+  EndPaint(hwnd, &paint);
+}
+
 LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  bool hover = GetWindowLongPtrA(hwnd, GWLP_USERDATA) != 0;
+  LONG_PTR state = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      RECT r;
-      GetClientRect(hwnd, &r);
-      FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-      LOGFONTA font{};
-      GetObjectA(GuiFont(), sizeof font, &font);
-      font.lfUnderline = TRUE;
-      HFONT underlined = CreateFontIndirectA(&font);
-      HGDIOBJ old = SelectObject(dc, underlined);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, hover ? RGB(0, 0, 255) : RGB(0, 0, 0));
-      char text[512];
-      int length = GetWindowTextA(hwnd, text, sizeof text);
-      DrawTextA(dc, text, length, &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-      SelectObject(dc, old);
-      DeleteObject(underlined);
-      EndPaint(hwnd, &paint);
+    case WM_PAINT:
+      PaintLink(hwnd, (state & kLinkHover) != 0);
       return 0;
+    case WM_SETTEXT: {
+      LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
     }
     case WM_MOUSEMOVE:
-      if (!hover) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 1);
+      if (!(state & kLinkHover)) {
         TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, hwnd, 0};
         TrackMouseEvent(&track);
-        InvalidateRect(hwnd, nullptr, TRUE);
+        SetLinkState(hwnd, state | kLinkHover);
       }
       return 0;
     case WM_MOUSELEAVE:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      // A press that leaves the link is no click on it.
+      SetLinkState(hwnd, 0);
       return 0;
     case WM_SETCURSOR:
       SetCursor(LoadCursor(nullptr, IDC_HAND));
       return TRUE;
+    case WM_LBUTTONDOWN:
+      SetLinkState(hwnd, state | kLinkPressed);
+      return 0;
     case WM_LBUTTONUP:
+      if (!(state & kLinkPressed)) return 0;
+      SetLinkState(hwnd, state & ~kLinkPressed);
       SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                    reinterpret_cast<LPARAM>(hwnd));
       return 0;
@@ -265,18 +296,10 @@ int TakeEvent() {
   return Deliver(event);
 }
 
-// Handles a message posted to the thread rather than to a window.
-void HandleThreadMessage(const MSG& msg) {
-  if (msg.message == kSoundChosenMessage) {
-    std::string* path = reinterpret_cast<std::string*>(msg.lParam);
-    Record(platform::kEventSoundChosen, 0, *path);
-    delete path;
-  }
-}
-
 void Dispatch(MSG* msg) {
   if (msg->hwnd == nullptr) {
-    HandleThreadMessage(*msg);
+    // Only the chosen sound is posted to the thread itself.
+    if (msg->message == kSoundChosenMessage) TakeSoundChosen(msg->lParam);
     return;
   }
   TranslateMessage(msg);
@@ -345,6 +368,9 @@ int WaitEvent(int ms) {
     DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
                                              MWMO_INPUTAVAILABLE);
     if (woke == WAIT_TIMEOUT || !PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      // A message sent from another thread is handled inside PeekMessage
+      // and may have recorded an event of its own.
+      if (!b.events.empty()) return TakeEvent();
       return Deliver(Event{kEventNone, 0, {}});
     }
   }
@@ -376,9 +402,15 @@ void YieldProcessor() {
 
 void PostSoundChosen(const std::string& path) {
   std::string* copy = new std::string(path);
-  if (!PostThreadMessageA(b.uiThread, kSoundChosenMessage, 0, reinterpret_cast<LPARAM>(copy))) {
-    delete copy;
-  }
+  LPARAM text = reinterpret_cast<LPARAM>(copy);
+  // Posted to the main window, not to the thread: a modal loop (a menu held
+  // open, the window being dragged) dispatches messages without a window to
+  // nobody, and the path would be lost.
+  HWND main = win32::WindowHandle(0);
+  bool posted = main != nullptr
+                    ? PostMessageA(main, kSoundChosenMessage, 0, text) != FALSE
+                    : PostThreadMessageA(b.uiThread, kSoundChosenMessage, 0, text) != FALSE;
+  if (!posted) delete copy;
 }
 
 // Windows and controls
@@ -399,7 +431,7 @@ void OuterSizeForClient(unsigned style, int clientWidth, int clientHeight, int* 
 bool ActiveWindowRect(Rect* rectOut) {
   HWND active = GetActiveWindow();
   RECT r;
-  if (active == nullptr || !GetWindowRect(active, &r)) return false;
+  if (win32::WindowNumber(active) < 0 || !GetWindowRect(active, &r)) return false;
   *rectOut = Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
   return true;
 }
@@ -496,14 +528,18 @@ bool CreateControl(int window, int id, ControlKind kind, int x, int y, int width
     case kControlSpin: {
       // The number field takes the control's width less the arrows, which sit
       // at its right end, as wide as half its height.
+      int arrowsWidth = height / 2;
       hwnd = CreateChild(parent, childId, WS_EX_CLIENTEDGE, "EDIT",
                          ES_RIGHT | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, x, y,
-                         width - kSpinArrowWidth, height, text);
+                         width - arrowsWidth, height, text);
       HWND arrows = CreateChild(parent, kNoId, 0, UPDOWN_CLASSA,
                                 UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                                x + width - kSpinArrowWidth, y, kSpinArrowWidth, height, "");
+                                x + width - arrowsWidth, y, arrowsWidth, height, "");
       if (hwnd != nullptr && arrows != nullptr) {
         SendMessageA(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd), 0);
+        // The arrows widen themselves to their default size when they get
+        // a buddy: put them back into the control's own rectangle.
+        MoveWindow(arrows, x + width - arrowsWidth, y, arrowsWidth, height, TRUE);
         b.spinArrows[id] = arrows;
       }
       break;
