@@ -1,126 +1,339 @@
-// counter-sim: plays a Geiger counter on a pseudo-terminal, for the demo and
-// the end-to-end checks.
+// counter-sim: plays a Geiger counter on a pseudo-terminal (or an existing tty),
+// for tests and demos.
 //
-//   counter-sim --link PATH [options]     makes a pty and links PATH to it
-//   counter-sim --device PATH [options]   plays on an existing tty
+// usage: counter-sim (--link PATH | --device PATH) [options]
 //
-//   --framing pulse|samples  pulse: one byte 0xFF per pulse (default);
-//                            samples: every second a marker and that second's count
+//   --link PATH              make a pty and link PATH to its slave end (an old
+//                            link there is replaced); the link goes at exit
+//   --device PATH            play on an existing tty instead (e.g. one end of a
+//                            socat pair)
+//   --framing pulse|samples  pulse (default): one byte 0xFF per pulse;
+//                            samples: every second a marker byte, then the count
+//                            of that second (0..127, the excess is carried into
+//                            the next second)
 //   --marker 0x80|0xC0       the samples' marker byte (default 0x80)
-//   --cpm N                  a mean of N counts per minute, Poisson timing (default 30)
-//   --seed S                 seed of the Poisson timing (default 1: runs repeat)
-//   --script A,B,C           exactly A, B, C counts in the first minutes, then silence
-//   --minute-ms MS           length of a minute (default 60000)
+//   --cpm N                  a mean of N counts per minute at Poisson times
+//                            (the default, with N = 30)
+//   --seed S                 seed of those times (default 1, so runs repeat)
+//   --script A,B,...         exactly A, B, ... counts in minutes 1, 2, ...,
+//                            spread evenly over each minute, then silence
+//   --repeat                 play the script again and again instead
 //   --burst                  send each scripted minute's counts at once, in its
-//                            middle, so a listener's minutes need not line up exactly
-//   --rate B                 B pulse bytes per second, flat out
-//   --start-after-greeting   send nothing until the program's greeting arrived
-//   --modem ok|echo          answer the greeting like a modem ("echo" repeats
-//                            "ATZ" first) and send nothing else
-//   --silent                 never send
-//   --hangup-after SEC       close the line and remove the link after SEC seconds
-//   --log FILE               appends "<ms> rx <hex>", "<ms> tx <n> bytes" and
-//                            "<ms> minute <k> sent <pulses> pulses" lines
+//                            middle, so a listener's minutes need not line up
+//   --minute-ms MS           length of a minute in ms (default 60000)
+//   --rate B                 B pulse bytes per second, flat out, for load tests
+//   --start-after-greeting   send no counts until "ATZ\r<HEARTBEAT1>>" arrived;
+//                            minutes count from then
+//   --modem ok|echo          be a modem: answer every "ATZ\r" with "\r\nOK\r\n"
+//                            ("echo" repeats the "ATZ\r" first), send no counts
+//   --silent                 never send anything
+//   --hangup-after SEC       after SEC seconds close the line and remove the
+//                            link, like a counter being unplugged, and exit
+//   --log FILE               append lines "<ms since start> <event>": "rx <hex>"
+//                            for every read, "greeting", "tx <n> bytes" (at most
+//                            once a second), "minute <k> sent <pulses> pulses"
+//                            at the end of every counted minute, and "hangup";
+//                            every line is flushed at once, so a test can read
+//                            the truth while the tool runs
 //
-// Minutes count from the start, or from the greeting with
-// --start-after-greeting. The log is flushed at every line, so a test can
-// read the truth while the tool runs.
+// SIGINT and SIGTERM end the program cleanly (the link is removed).
+#include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace {
 
+const char kGreeting[] = "ATZ\r<HEARTBEAT1>>";
+const char kModemCommand[] = "ATZ\r";
+const double kNever = HUGE_VAL;
+// Pulse bytes wait here while nobody reads the line; past this, pulses are
+// dropped (and not counted as sent), as a real line would lose them.
+const size_t kQueueLimit = 64 * 1024;
+
+enum Source { kPoisson, kScript, kRate };
+
 struct Options {
   std::string link, device, log;
   bool samples = false;
   unsigned char marker = 0x80;
+  Source source = kPoisson;
   double cpm = 30;
-  unsigned seed = 1;
-  std::vector<int> script;
-  bool scripted = false;
+  uint32_t seed = 1;
+  std::vector<long> script;
+  bool repeat = false;
   bool burst = false;
-  long minuteMs = 60000;
-  long rate = 0;
+  double minuteMs = 60000;
+  double rate = 0;
   bool afterGreeting = false;
   std::string modem;
   bool silent = false;
-  long hangupAfter = -1;
+  double hangupAfterMs = kNever;
+};
+
+// The pulses still to come and what has been counted, in ms from the origin
+// (the start, or the greeting with --start-after-greeting).
+struct Play {
+  bool started = false;
+  double originMs = 0;
+  double pulseMs = kNever;
+  long long pulseIndex = 0;    // within the scripted minute, or since the start
+  long long scriptMinute = 0;  // 0-based minute the next scripted pulse is in
+  uint32_t random[624];
+  int randomAt = 624;
+  long long nextSecond = 1;
+  long long secondPulses = 0;
+  long long carried = 0;
+  long long nextMinute = 1;
+  long long minutePulses = 0;
 };
 
 volatile sig_atomic_t stopping = 0;
 FILE* logFile = nullptr;
-long long startMs = 0;
+timespec startTime;
 
-long long NowMs() {
+double NowMs() {
   timespec t;
   clock_gettime(CLOCK_MONOTONIC, &t);
-  return t.tv_sec * 1000LL + t.tv_nsec / 1000000;
+  return (t.tv_sec - startTime.tv_sec) * 1e3 + (t.tv_nsec - startTime.tv_nsec) / 1e6;
 }
 
 void Log(const std::string& line) {
   if (logFile == nullptr) return;
-  std::fprintf(logFile, "%lld %s\n", NowMs() - startMs, line.c_str());
+  std::fprintf(logFile, "%lld %s\n", static_cast<long long>(NowMs()), line.c_str());
   std::fflush(logFile);
 }
 
-bool ParseOptions(int argc, char** argv, Options* out) {
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    auto value = [&](std::string* v) {
-      if (i + 1 >= argc) return false;
-      *v = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (a == "--link" && value(&out->link)) continue;
-    if (a == "--device" && value(&out->device)) continue;
-    if (a == "--log" && value(&out->log)) continue;
-    if (a == "--modem" && value(&out->modem)) continue;
-    if (a == "--framing" && value(&v)) {
-      out->samples = v == "samples";
-    } else if (a == "--marker" && value(&v)) {
-      out->marker = static_cast<unsigned char>(std::strtol(v.c_str(), nullptr, 0));
-    } else if (a == "--cpm" && value(&v)) {
-      out->cpm = std::atof(v.c_str());
-    } else if (a == "--seed" && value(&v)) {
-      out->seed = static_cast<unsigned>(std::atol(v.c_str()));
-    } else if (a == "--script" && value(&v)) {
-      out->scripted = true;
-      for (const char* p = v.c_str(); *p != '\0';) {
-        out->script.push_back(std::atoi(p));
-        const char* comma = std::strchr(p, ',');
-        p = comma == nullptr ? p + std::strlen(p) : comma + 1;
-      }
-    } else if (a == "--minute-ms" && value(&v)) {
-      out->minuteMs = std::atol(v.c_str());
-    } else if (a == "--rate" && value(&v)) {
-      out->rate = std::atol(v.c_str());
-    } else if (a == "--burst") {
-      out->burst = true;
-    } else if (a == "--start-after-greeting") {
-      out->afterGreeting = true;
-    } else if (a == "--silent") {
-      out->silent = true;
-    } else if (a == "--hangup-after" && value(&v)) {
-      out->hangupAfter = std::atol(v.c_str());
-    } else {
-      std::fprintf(stderr, "counter-sim: bad option %s\n", a.c_str());
-      return false;
+// A Mersenne twister written out, so the Poisson times of a seed are the same
+// with every compiler and library.
+void SeedRandom(Play* p, uint32_t seed) {
+  p->random[0] = seed;
+  for (int i = 1; i < 624; ++i) {
+    p->random[i] = 1812433253u * (p->random[i - 1] ^ (p->random[i - 1] >> 30)) + i;
+  }
+  p->randomAt = 624;
+}
+
+uint32_t NextRandom(Play* p) {
+  if (p->randomAt >= 624) {
+    for (int i = 0; i < 624; ++i) {
+      uint32_t y = (p->random[i] & 0x80000000u) | (p->random[(i + 1) % 624] & 0x7fffffffu);
+      p->random[i] = p->random[(i + 397) % 624] ^ (y >> 1) ^ ((y & 1) != 0 ? 0x9908b0dfu : 0);
+    }
+    p->randomAt = 0;
+  }
+  uint32_t y = p->random[p->randomAt++];
+  y ^= y >> 11;
+  y ^= (y << 7) & 0x9d2c5680u;
+  y ^= (y << 15) & 0xefc60000u;
+  return y ^ (y >> 18);
+}
+
+// Exponential gaps make the pulses a Poisson stream of mean rate cpm.
+double PoissonGapMs(const Options& o, Play* p) {
+  double u = (NextRandom(p) + 0.5) / 4294967296.0;
+  return -std::log(u) * o.minuteMs / o.cpm;
+}
+
+long ScriptCount(const Options& o, long long minute) {
+  size_t n = o.script.size();
+  if (o.repeat) return o.script[static_cast<size_t>(minute) % n];
+  return minute < static_cast<long long>(n) ? o.script[static_cast<size_t>(minute)] : 0;
+}
+
+double ScriptPulseMs(const Options& o, long long minute, long long index) {
+  long count = ScriptCount(o, minute);
+  double into = o.burst ? o.minuteMs / 2 : (index + 0.5) * o.minuteMs / count;
+  return minute * o.minuteMs + into;
+}
+
+// Moves the script to the first pulse of the first minute from `minute` on
+// that has any.
+void SeekScript(const Options& o, Play* p, long long minute) {
+  long long last = o.repeat ? minute + static_cast<long long>(o.script.size())
+                            : static_cast<long long>(o.script.size());
+  for (; minute < last; ++minute) {
+    if (ScriptCount(o, minute) > 0) {
+      p->scriptMinute = minute;
+      p->pulseIndex = 0;
+      p->pulseMs = ScriptPulseMs(o, minute, 0);
+      return;
     }
   }
-  return !out->link.empty() || !out->device.empty();
+  p->pulseMs = kNever;
+}
+
+void FirstPulse(const Options& o, Play* p) {
+  if (o.silent || !o.modem.empty()) return;
+  if (o.source == kScript) {
+    SeekScript(o, p, 0);
+  } else if (o.source == kRate) {
+    p->pulseMs = 0;
+  } else if (o.cpm > 0) {
+    SeedRandom(p, o.seed);
+    p->pulseMs = PoissonGapMs(o, p);
+  }
+}
+
+void NextPulse(const Options& o, Play* p) {
+  ++p->pulseIndex;
+  if (o.source == kScript) {
+    if (p->pulseIndex < ScriptCount(o, p->scriptMinute)) {
+      p->pulseMs = ScriptPulseMs(o, p->scriptMinute, p->pulseIndex);
+    } else {
+      SeekScript(o, p, p->scriptMinute + 1);
+    }
+  } else if (o.source == kRate) {
+    p->pulseMs = p->pulseIndex * 1000.0 / o.rate;
+  } else {
+    p->pulseMs += PoissonGapMs(o, p);
+  }
+}
+
+// Counted minutes: all of them, but only the script's when it plays once.
+double MinuteEndMs(const Options& o, const Play& p) {
+  if (o.silent || !o.modem.empty()) return kNever;
+  if (o.source == kScript && !o.repeat && p.nextMinute > static_cast<long long>(o.script.size())) {
+    return kNever;
+  }
+  return p.nextMinute * o.minuteMs;
+}
+
+double SampleMs(const Options& o, const Play& p) {
+  if (!o.samples || o.silent || !o.modem.empty()) return kNever;
+  return p.nextSecond * 1000.0;
+}
+
+// Plays everything due by `relMs` (ms from the origin) into `out`, in time
+// order. At equal times a sample closes its second first, then a minute ends,
+// then the pulse counts for what begins there.
+void PlayUntil(const Options& o, Play* p, double relMs, std::string* out) {
+  for (;;) {
+    double sample = SampleMs(o, *p), minute = MinuteEndMs(o, *p), pulse = p->pulseMs;
+    double first = std::min(sample, std::min(minute, pulse));
+    if (first > relMs) return;
+    if (sample == first) {
+      long long value = p->secondPulses + p->carried;
+      long long sent = std::min(value, 127LL);
+      p->carried = value - sent;
+      p->secondPulses = 0;
+      out->push_back(static_cast<char>(o.marker));
+      out->push_back(static_cast<char>(sent));
+      p->minutePulses += sent;
+      ++p->nextSecond;
+    } else if (minute == first) {
+      Log("minute " + std::to_string(p->nextMinute) + " sent " + std::to_string(p->minutePulses) +
+          " pulses");
+      p->minutePulses = 0;
+      ++p->nextMinute;
+    } else {
+      if (o.samples) {
+        ++p->secondPulses;
+      } else if (out->size() < kQueueLimit) {
+        out->push_back('\xFF');
+        ++p->minutePulses;
+      }
+      NextPulse(o, p);
+    }
+  }
+}
+
+bool ParseNumber(const char* text, double low, double high, double* out) {
+  char* end = nullptr;
+  errno = 0;
+  double v = std::strtod(text, &end);
+  if (errno != 0 || end == text || *end != '\0' || !(v >= low && v <= high)) return false;
+  *out = v;
+  return true;
+}
+
+bool ParseScript(const char* text, std::vector<long>* out) {
+  for (const char* p = text;;) {
+    char* end = nullptr;
+    long v = std::strtol(p, &end, 10);
+    if (end == p || v < 0) return false;
+    out->push_back(v);
+    if (*end == '\0') return true;
+    if (*end != ',') return false;
+    p = end + 1;
+  }
+}
+
+bool ParseOption(const std::string& a, const char* v, Options* o) {
+  double n = 0;
+  if (a == "--link") {
+    o->link = v;
+  } else if (a == "--device") {
+    o->device = v;
+  } else if (a == "--log") {
+    o->log = v;
+  } else if (a == "--framing") {
+    if (std::strcmp(v, "pulse") != 0 && std::strcmp(v, "samples") != 0) return false;
+    o->samples = std::strcmp(v, "samples") == 0;
+  } else if (a == "--marker") {
+    long m = std::strtol(v, nullptr, 0);
+    if (m != 0x80 && m != 0xC0) return false;
+    o->marker = static_cast<unsigned char>(m);
+  } else if (a == "--cpm") {
+    if (!ParseNumber(v, 0, 1e7, &o->cpm)) return false;
+    o->source = kPoisson;
+  } else if (a == "--seed") {
+    if (!ParseNumber(v, 0, 4294967295.0, &n)) return false;
+    o->seed = static_cast<uint32_t>(n);
+  } else if (a == "--script") {
+    o->script.clear();
+    if (!ParseScript(v, &o->script)) return false;
+    o->source = kScript;
+  } else if (a == "--minute-ms") {
+    if (!ParseNumber(v, 1, 1e9, &o->minuteMs)) return false;
+  } else if (a == "--rate") {
+    if (!ParseNumber(v, 1, 1e7, &o->rate)) return false;
+    o->source = kRate;
+  } else if (a == "--modem") {
+    if (std::strcmp(v, "ok") != 0 && std::strcmp(v, "echo") != 0) return false;
+    o->modem = v;
+  } else if (a == "--hangup-after") {
+    if (!ParseNumber(v, 0, 1e7, &n)) return false;
+    o->hangupAfterMs = n * 1000;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ParseOptions(int argc, char** argv, Options* o) {
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--repeat") {
+      o->repeat = true;
+    } else if (a == "--burst") {
+      o->burst = true;
+    } else if (a == "--start-after-greeting") {
+      o->afterGreeting = true;
+    } else if (a == "--silent") {
+      o->silent = true;
+    } else if (i + 1 >= argc || !ParseOption(a, argv[i + 1], o)) {
+      std::fprintf(stderr, "counter-sim: bad option or value: %s\n", a.c_str());
+      return false;
+    } else {
+      ++i;
+    }
+  }
+  return o->link.empty() != o->device.empty();
 }
 
 void MakeRaw(int fd) {
@@ -130,41 +343,37 @@ void MakeRaw(int fd) {
   tcsetattr(fd, TCSANOW, &t);
 }
 
-// Opens the line: a new pty whose other end is linked at `link` (the other
-// end stays open here too, so the line does not hang up when the program
-// closes it), or an existing tty.
-int OpenLine(const Options& o, int* keepOut) {
-  *keepOut = -1;
+// Opens the line: an existing tty, or a new pty whose slave is linked at
+// `link`. The slave stays open here too (`keep`), so the line does not hang up
+// whenever the program closes its end.
+int OpenLine(const Options& o, int* keep) {
+  *keep = -1;
   if (!o.device.empty()) {
     int fd = open(o.device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (fd >= 0) MakeRaw(fd);
     return fd;
   }
   int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return -1;
-  const char* name = ptsname(master);
-  if (name == nullptr) return -1;
-  *keepOut = open(name, O_RDWR | O_NOCTTY);
-  if (*keepOut >= 0) MakeRaw(*keepOut);
+  if (master < 0) return -1;
+  const char* name = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
+  if (name != nullptr) *keep = open(name, O_RDWR | O_NOCTTY);
+  struct stat old;
+  bool taken = lstat(o.link.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
+  if (*keep < 0 || taken) {
+    if (taken) errno = EEXIST;
+    if (*keep >= 0) close(*keep);
+    close(master);
+    return -1;
+  }
+  MakeRaw(*keep);
   MakeRaw(master);
   unlink(o.link.c_str());
-  if (symlink(name, o.link.c_str()) != 0) return -1;
-  return master;
-}
-
-void Send(int fd, const std::string& bytes, long long* sentOut) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-    } else {
-      pollfd p{fd, POLLOUT, 0};
-      poll(&p, 1, 50);
-      if (stopping) return;
-    }
+  if (symlink(name, o.link.c_str()) != 0) {
+    close(*keep);
+    close(master);
+    return -1;
   }
-  *sentOut += static_cast<long long>(bytes.size());
+  return master;
 }
 
 std::string Hex(const unsigned char* bytes, ssize_t n) {
@@ -177,6 +386,38 @@ std::string Hex(const unsigned char* bytes, ssize_t n) {
   return text;
 }
 
+bool EndsWith(const std::string& s, const char* tail) {
+  size_t n = std::strlen(tail);
+  return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+// Reads what arrived, answering like a modem and noticing the greeting byte by
+// byte, since either may be split over reads. Returns false when the line
+// went down (the other end of a device closed).
+bool Receive(int fd, const Options& o, Play* p, std::string* recent, std::string* out) {
+  unsigned char in[4096];
+  for (;;) {
+    ssize_t n = read(fd, in, sizeof in);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return true;
+    if (n <= 0) return false;
+    Log("rx " + Hex(in, n));
+    for (ssize_t i = 0; i < n; ++i) {
+      recent->push_back(static_cast<char>(in[i]));
+      if (recent->size() > 2 * sizeof kGreeting) recent->erase(0, sizeof kGreeting);
+      if (!o.modem.empty() && !o.silent && EndsWith(*recent, kModemCommand)) {
+        *out += o.modem == "echo" ? "ATZ\r\r\nOK\r\n" : "\r\nOK\r\n";
+      }
+      if (EndsWith(*recent, kGreeting)) {
+        Log("greeting");
+        if (!p->started) {
+          p->started = true;
+          p->originMs = NowMs();
+        }
+      }
+    }
+  }
+}
+
 void OnSignal(int) {
   stopping = 1;
 }
@@ -186,14 +427,32 @@ void OnSignal(int) {
 int main(int argc, char** argv) {
   Options o;
   if (!ParseOptions(argc, argv, &o)) {
-    std::fprintf(stderr, "usage: counter-sim --link PATH | --device PATH [options]\n");
+    std::fprintf(stderr, "usage: counter-sim (--link PATH | --device PATH) [options]\n");
     return 2;
   }
-  signal(SIGINT, OnSignal);
-  signal(SIGTERM, OnSignal);
+  clock_gettime(CLOCK_MONOTONIC, &startTime);
+  if (!o.log.empty()) {
+    logFile = std::fopen(o.log.c_str(), "a");
+    if (logFile == nullptr) {
+      std::perror("counter-sim: opening the log");
+      return 1;
+    }
+  }
+  // The signals stay blocked except while waiting, so one arriving between
+  // the check of `stopping` and the wait still ends the wait.
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
   signal(SIGPIPE, SIG_IGN);
-  startMs = NowMs();
-  if (!o.log.empty()) logFile = std::fopen(o.log.c_str(), "a");
+  sigset_t blocked, waiting;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGINT);
+  sigaddset(&blocked, SIGTERM);
+  sigprocmask(SIG_BLOCK, &blocked, &waiting);
+  sigdelset(&waiting, SIGINT);
+  sigdelset(&waiting, SIGTERM);
+
   int keep = -1;
   int fd = OpenLine(o, &keep);
   if (fd < 0) {
@@ -201,103 +460,61 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const std::string greeting = "ATZ\r<HEARTBEAT1>>";
-  std::string received;
-  bool greeted = false;
-  std::mt19937 random(o.seed);
-  std::exponential_distribution<double> gap(o.cpm > 0 ? o.cpm / o.minuteMs : 1.0);
-
-  long long minuteStart = o.afterGreeting ? -1 : NowMs();
-  int minute = 0;
-  long long pulsesThisMinute = 0, sentBytes = 0, loggedBytes = 0, lastTxLog = NowMs();
-  double nextPulse = 0;  // ms into the minute of the next Poisson pulse
-  int secondPulses = 0, carried = 0;
-  long long lastSecond = 0;
-  long long nextRateMs = NowMs();
+  Play p;
+  p.started = !o.afterGreeting;
+  FirstPulse(o, &p);
+  std::string recent, out;
+  long long unlogged = 0;
+  double lastTxLogMs = -kNever;
+  bool lineDown = false;
 
   while (!stopping) {
-    long long now = NowMs();
-    if (o.hangupAfter >= 0 && now - startMs >= o.hangupAfter * 1000) {
+    double now = NowMs();
+    if (now >= o.hangupAfterMs) {
       Log("hangup");
       break;
     }
-    pollfd p{fd, POLLIN, 0};
-    poll(&p, 1, 5);
-    unsigned char in[512];
-    ssize_t n = read(fd, in, sizeof in);
-    if (n > 0) {
-      Log("rx " + Hex(in, n));
-      received.append(reinterpret_cast<char*>(in), static_cast<size_t>(n));
-      if (!o.modem.empty()) {
-        for (size_t at; (at = received.find("ATZ\r")) != std::string::npos;) {
-          received.erase(0, at + 4);
-          Send(fd, o.modem == "echo" ? "ATZ\r\r\nOK\r\n" : "\r\nOK\r\n", &sentBytes);
-        }
-      }
-      if (!greeted && received.find(greeting) != std::string::npos) {
-        greeted = true;
-        Log("greeting");
-        if (o.afterGreeting) minuteStart = NowMs();
+    if (p.started) PlayUntil(o, &p, now - p.originMs, &out);
+    if (!out.empty() && !lineDown) {
+      ssize_t n = write(fd, out.data(), out.size());
+      if (n > 0) {
+        out.erase(0, static_cast<size_t>(n));
+        unlogged += n;
       }
     }
-    if (o.silent || !o.modem.empty() || minuteStart < 0) continue;
-    now = NowMs();
+    if (unlogged > 0 && now >= lastTxLogMs + 1000) {
+      Log("tx " + std::to_string(unlogged) + " bytes");
+      unlogged = 0;
+      lastTxLogMs = now;
+    }
 
-    std::string out;
-    if (o.rate > 0) {
-      long long due = (now - nextRateMs) * o.rate / 1000;
-      if (due > 0) {
-        out.assign(static_cast<size_t>(due), '\xFF');
-        nextRateMs += due * 1000 / o.rate;
-        pulsesThisMinute += due;
-      }
-    } else {
-      double into = static_cast<double>(now - minuteStart);
-      int target = 0;
-      if (o.scripted) {
-        target = minute < static_cast<int>(o.script.size()) ? o.script[minute] : 0;
-        // The minute's counts spread evenly over it.
-        long long dueByNow =
-            o.burst
-                ? (into >= o.minuteMs / 2 ? target : 0)
-                : static_cast<long long>(target * std::min(into, double(o.minuteMs)) / o.minuteMs);
-        for (; pulsesThisMinute < dueByNow; ++pulsesThisMinute) ++secondPulses;
-      } else {
-        while (nextPulse <= into && nextPulse < o.minuteMs) {
-          ++secondPulses;
-          ++pulsesThisMinute;
-          nextPulse += gap(random);
-        }
-      }
-      if (!o.samples) {
-        out.assign(static_cast<size_t>(secondPulses), '\xFF');
-        secondPulses = 0;
-      }
+    // Sleep until the next whole millisecond something is due, so the bytes
+    // due within one millisecond go out in one write.
+    double next = o.hangupAfterMs;
+    if (p.started) {
+      double due = std::min(p.pulseMs, std::min(MinuteEndMs(o, p), SampleMs(o, p)));
+      next = std::min(next, p.originMs + due);
     }
-    if (o.samples && now - lastSecond >= 1000) {
-      lastSecond = now;
-      int value = secondPulses + carried;
-      carried = value > 127 ? value - 127 : 0;
-      out += static_cast<char>(o.marker);
-      out += static_cast<char>(value > 127 ? 127 : value);
-      secondPulses = 0;
+    if (unlogged > 0) next = std::min(next, lastTxLogMs + 1000);
+    // A device whose other end closed reports a hang-up at once, every time:
+    // look at it again only every 100 ms.
+    if (lineDown) next = std::min(next, now + 100);
+    timespec wait = {0, 0};
+    timespec* timeout = nullptr;
+    if (next < kNever) {
+      double ms = std::max(0.0, std::ceil(next) - now);
+      wait.tv_sec = static_cast<time_t>(std::min(ms / 1000, double(INT_MAX)));
+      wait.tv_nsec = static_cast<long>((ms - wait.tv_sec * 1000.0) * 1e6);
+      if (wait.tv_nsec > 999999999) wait.tv_nsec = 999999999;
+      timeout = &wait;
     }
-    if (!out.empty()) Send(fd, out, &sentBytes);
-    if (sentBytes != loggedBytes && now - lastTxLog >= 1000) {
-      Log("tx " + std::to_string(sentBytes - loggedBytes) + " bytes");
-      loggedBytes = sentBytes;
-      lastTxLog = now;
-    }
-    if (now - minuteStart >= o.minuteMs) {
-      Log("minute " + std::to_string(minute + 1) + " sent " + std::to_string(pulsesThisMinute) +
-          " pulses");
-      ++minute;
-      minuteStart += o.minuteMs;
-      pulsesThisMinute = 0;
-      nextPulse = gap(random);
+    pollfd line = {lineDown ? -1 : fd, static_cast<short>(POLLIN | (out.empty() ? 0 : POLLOUT)), 0};
+    lineDown = false;
+    if (ppoll(&line, 1, timeout, &waiting) > 0 && (line.revents & (POLLIN | POLLHUP | POLLERR))) {
+      lineDown = !Receive(fd, o, &p, &recent, &out);
     }
   }
-  if (sentBytes != loggedBytes) Log("tx " + std::to_string(sentBytes - loggedBytes) + " bytes");
+  if (unlogged > 0) Log("tx " + std::to_string(unlogged) + " bytes");
   close(fd);
   if (keep >= 0) close(keep);
   if (!o.link.empty()) unlink(o.link.c_str());
