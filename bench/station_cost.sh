@@ -14,14 +14,23 @@ TICKS=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 mem_kb() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/status"; }
-pid_of() { pgrep -f "$1" | head -n 1; }
+# The process named NAME that runs in this run's Wine prefix.
+pid_of() {
+  local p
+  for p in $(pgrep -x "$1"); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      echo "$p"
+      return
+    fi
+  done
+}
 
 # Samples PROGRAM's process and the wineserver every second for SECONDS;
 # prints cpu seconds per wall minute of both, and RSS in the first and the
 # last minute and the high-water mark of the program.
 sample() {
   local pid=$1 seconds=$2 server first_rss=0 last_rss=0 p0 s0 p1 s1 i
-  server=$(pid_of "wineserver")
+  server=$(pid_of wineserver)
   p0=$(cpu_ticks "$pid")
   s0=$(cpu_ticks "$server")
   for ((i = 1; i <= seconds; i++)); do
@@ -52,7 +61,7 @@ run() {
   e2e_start_program "$E2E_BUILD_DIR/tessivar.exe"
   e2e_wait_window "tessivar  Geiger Counter" active 20000
   echo "$name:"
-  sample "$(pid_of 'tessivar.exe')" $((MINUTES * 60 + 5))
+  sample "$(pid_of tessivar.exe)" $((MINUTES * 60 + 5))
   echo "  minutes written: $(tr -d '\r' <"$E2E_WORK"/data/*.txt | cut -f3 | xargs)"
   kill "$sim"
   e2e_cleanup_now
@@ -65,7 +74,7 @@ baseline() {
   e2e_start_program "$E2E_BUILD_DIR/winprobe-target.exe"
   e2e_wait_window "winprobe target" active 20000
   sleep 10
-  echo "idle Win32 program: VmRSS $(mem_kb "$(pid_of winprobe-target.exe)" VmRSS) kB"
+  echo "idle Win32 program: VmRSS $(mem_kb "$(pid_of winprobe-target)" VmRSS) kB"
   e2e_cleanup_now
 }
 
@@ -79,5 +88,5 @@ e2e_cleanup_now() {
 }
 
 baseline
-run "30 CPM" --cpm 30
-run "5000 bytes/s" --rate 5000
+run "30-cpm" --cpm 30
+run "5000-bytes-per-second" --rate 5000
