@@ -19,6 +19,8 @@ struct SerialHandle {
 
 namespace {
 
+constexpr size_t kMaxNameLength = 59;
+
 // The handles this program opened and has not closed: "is this an open
 // port" is answered from here, not by asking the device.
 std::set<platform::SerialPort> openPorts;
@@ -39,6 +41,15 @@ bool Configure(HANDLE handle, const platform::SerialSettings& settings) {
   dcb.fParity = FALSE;
   dcb.fOutxCtsFlow = FALSE;
   dcb.fRtsControl = RTS_CONTROL_DISABLE;
+  // Whatever an earlier user of the port left set must not eat or alter the
+  // counter's bytes: XON/XOFF would swallow 0x11 and 0x13, fNull every value
+  // byte 0, and DSR sensitivity all input while DSR is low.
+  dcb.fOutX = FALSE;
+  dcb.fInX = FALSE;
+  dcb.fOutxDsrFlow = FALSE;
+  dcb.fDsrSensitivity = FALSE;
+  dcb.fNull = FALSE;
+  dcb.fErrorChar = FALSE;
   if (!SetCommState(handle, &dcb)) return false;
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = 100;
@@ -54,8 +65,10 @@ bool Configure(HANDLE handle, const platform::SerialSettings& settings) {
 namespace platform {
 
 SerialPort SerialOpen(const std::string& name, const SerialSettings& settings) {
-  // The device namespace reaches COM10 and above too.
-  std::string path = "\\\\.\\" + name.substr(0, 59);
+  // The device namespace reaches COM10 and above too; a longer name is never
+  // a port of ours, and cutting it short could open some other device.
+  if (name.size() > kMaxNameLength) return nullptr;
+  const std::string path = "\\\\.\\" + name;
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
