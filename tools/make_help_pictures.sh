@@ -17,7 +17,7 @@ convert -size 320x88 gradient:'#17476f'-'#2f7fbf' \
   -font DejaVu-Sans-Bold -pointsize 34 -fill white -draw 'text 90,56 "tessivar"' \
   -quality 90 "$out/logo_left3.jpg"
 
-convert -size 20x88 gradient:'#2f7fbf'-'#17476f' -rotate 0 "$out/logo_bg.gif"
+convert -size 20x88 gradient:'#17476f'-'#2f7fbf' "$out/logo_bg.gif"
 
 convert -size 1504x1000 gradient:'#eef4fa'-'#f7f1e6' \
   -fill '#e9dfcc' -draw 'polygon 0,640 180,520 390,600 610,470 820,560 1040,450 1260,540 1504,480 1504,1000 0,1000' \

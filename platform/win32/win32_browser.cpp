@@ -33,6 +33,10 @@ struct Host final : IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch
   IConnectionPoint* events = nullptr;
   DWORD cookie = 0;
   platform::NavigateHandler handler = nullptr;
+  // The load of "about:blank" that creation starts has not reported yet. The
+  // control may report it only once messages flow again, after the program
+  // has attached its callback; it must not reach that callback.
+  bool creationPending = true;
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -122,7 +126,7 @@ struct Host final : IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override {
     // A new window asked for by the page is left to go ahead.
-    if (id != DISPID_BEFORENAVIGATE2 || handler == nullptr || params->cArgs < 7) return S_OK;
+    if (id != DISPID_BEFORENAVIGATE2 || params->cArgs < 7) return S_OK;
     VARIANT* url = &params->rgvarg[5];
     VARIANT* cancel = &params->rgvarg[0];
     if (url->vt == (VT_BYREF | VT_VARIANT)) url = url->pvarVal;
@@ -134,6 +138,11 @@ struct Host final : IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame, IDispatch
         WideCharToMultiByte(CP_ACP, 0, url->bstrVal, -1, &text[0], length, nullptr, nullptr);
       }
     }
+    // Navigations report in the order they were started, so the first report
+    // is the creation's blank page when it reports at all.
+    bool first = creationPending;
+    creationPending = false;
+    if (handler == nullptr || (first && text == "about:blank")) return S_OK;
     bool proceed = handler(control, text) != 0;
     if (cancel->vt == (VT_BYREF | VT_BOOL))
       *cancel->pboolVal = proceed ? VARIANT_FALSE : VARIANT_TRUE;
@@ -190,6 +199,11 @@ namespace platform {
 bool CreateBrowser(int window, int id, int x, int y, int width, int height) {
   HWND parent = win32::WindowHandle(window);
   if (parent == nullptr) return false;
+  auto old = hosts.find(id);
+  if (old != hosts.end()) {
+    Shut(old->second);
+    hosts.erase(old);
+  }
   // The station identity query ended this thread's COM initialisation; the
   // browser needs OLE of its own.
   OleInitialize(nullptr);
@@ -226,6 +240,18 @@ bool CreateBrowser(int window, int id, int x, int y, int width, int height) {
       }
     }
     points->Release();
+  }
+  // The control's own window, a child of the program window, is control `id`
+  // and carries that id, as the program's other controls do.
+  HWND controlWindow = nullptr;
+  IOleWindow* oleWindow = nullptr;
+  if (SUCCEEDED(
+          host->object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&oleWindow)))) {
+    if (SUCCEEDED(oleWindow->GetWindow(&controlWindow)) && controlWindow != nullptr) {
+      SetWindowLongPtrA(controlWindow, GWLP_ID, id);
+      win32::RegisterControl(window, id, controlWindow);
+    }
+    oleWindow->Release();
   }
   Navigate(host, "about:blank");
   hosts[id] = host;
