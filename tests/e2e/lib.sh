@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Common library of the end-to-end checks: runs a real Windows program of the
 # tree under Wine in a virtual desktop under Xvfb and reads what its user sees
 # through winprobe (tools/winprobe). Source it from a *_check.sh script:
@@ -6,7 +7,12 @@
 #   e2e_init spine                 temp folder, trap that stops everything
 #   e2e_start_xvfb                 Xvfb on a free display of :97-:99
 #   e2e_make_prefix [--keep-com1]  fresh Wine prefix copied from a cached
-#                                  template (com1 removed unless asked)
+#                                  template, its wineserver and system
+#                                  processes started; the comN links Wine
+#                                  made for the machine's serial devices are
+#                                  removed (--keep-com1: /dev/ttyS0 is com1);
+#                                  link your own ports after this call: they
+#                                  stay
 #   e2e_start_program EXE [ARG...] runs EXE (a path) in $E2E_WORK as the
 #                                  current directory; E2E_PROGRAM_PID is its pid
 #   e2e_wait_exit MS               waits for that program to end: sets
@@ -28,6 +34,7 @@
 #   e2e_screenshot NAME [TITLE]    saves build/e2e-shots/NAME.png (the window
 #                                  TITLE, or the whole desktop)
 #   e2e_pass NAME | e2e_fail NAME WHY | e2e_expect NAME ACTUAL EXPECTED
+#   e2e_check NAME CMD [ARG...]    passes NAME when CMD succeeds, else fails it
 #   e2e_require NAME CMD [ARG...]  runs CMD; when it fails, counts NAME as
 #                                  failed and ends the check with its summary
 #   e2e_summary                    prints "N passed, M failed"; status 1 on
@@ -78,7 +85,7 @@ e2e_kill_pid() {
   [ -n "$pid" ] || return 0
   kill "$pid" 2>/dev/null || return 0
   local i
-  for i in $(seq 50); do
+  for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || return 0
     sleep 0.1
   done
@@ -153,7 +160,7 @@ e2e_start_wineserver() {
 # Builds the template prefix once: wineboot, the fonts (without them the
 # title-bar buttons draw as letters), the virtual desktop as every process's
 # default desktop (so `wine program.exe` opens there and its exit code is the
-# program's), and no com1 that wineboot made for /dev/ttyS0.
+# program's).
 e2e_build_template() {
   local staging=$E2E_TEMPLATE.new.$$
   rm -rf "$staging"
@@ -166,12 +173,25 @@ e2e_build_template() {
       /d "$E2E_DESKTOP_SIZE" /f >/dev/null 2>&1
     # The registry is written to disk when the server ends.
     wineserver -w
-    rm -f "$WINEPREFIX/dosdevices/com1"
   )
   rm -rf "$E2E_TEMPLATE"
   mv "$staging" "$E2E_TEMPLATE"
 }
 
+e2e_serial_links() {
+  compgen -G "$WINEPREFIX/dosdevices/com*" >/dev/null
+}
+
+e2e_machine_has_serial_devices() {
+  compgen -G "/dev/ttyS[0-9]*" >/dev/null || compgen -G "/dev/ttyUSB[0-9]*" >/dev/null ||
+    compgen -G "/dev/ttyACM[0-9]*" >/dev/null
+}
+
+# The prefix's system processes, when they start, delete the comN links and
+# make new ones for the machine's own serial devices (/dev/ttyS0 as com1).
+# So they are started here, once for the whole check (the wineserver is
+# persistent, so they live until the end), and the links they made are
+# removed: a port a check wants is its own link made after this, and stays.
 e2e_make_prefix() {
   local keep_com1=0
   [ "${1:-}" = --keep-com1 ] && keep_com1=1
@@ -183,10 +203,10 @@ e2e_make_prefix() {
   export WINEPREFIX=$E2E_TMP/prefix
   cp -a "$E2E_TEMPLATE" "$WINEPREFIX"
   e2e_start_wineserver
-  # The first process of a session brings up the device manager, which links
-  # every serial device it finds (/dev/ttyS0 as com1); it does so once per
-  # session, so what is removed after it stays removed.
   wine cmd /c exit >/dev/null 2>&1 || true
+  if e2e_machine_has_serial_devices; then
+    e2e_wait_for 5000 e2e_serial_links || true
+  fi
   rm -f "$WINEPREFIX"/dosdevices/com[0-9]*
   if [ "$keep_com1" = 1 ] && [ -e /dev/ttyS0 ]; then
     ln -s /dev/ttyS0 "$WINEPREFIX/dosdevices/com1"
@@ -199,7 +219,7 @@ e2e_start_program() {
   local rc=$E2E_TMP/program.rc
   rm -f "$rc" "$E2E_TMP/program.pid"
   (
-    cd "$E2E_WORK"
+    cd "$E2E_WORK" || exit 1
     wine "$exe" "$@" >"$E2E_TMP/program.out" 2>"$E2E_TMP/program.err" &
     echo $! >"$E2E_TMP/program.pid"
     wait $! && echo 0 >"$rc" || echo $? >"$rc"
@@ -362,6 +382,16 @@ e2e_expect() {
     diff <(printf '%s\n' "$3") <(printf '%s\n' "$2") | sed -n 's/^</  -/p; s/^>/  +/p'
   else
     e2e_fail "$1" "got \"$2\", want \"$3\""
+  fi
+}
+
+e2e_check() {
+  local name=$1
+  shift
+  if "$@"; then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "not so: $*"
   fi
 }
 

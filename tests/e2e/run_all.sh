@@ -18,15 +18,14 @@ for check in tests/e2e/*_check.sh; do
   if ! bash "$check" 2>&1 | tee "$out"; then
     failed+=("$check")
   fi
-  read -r p f < <(tail -n 1 "$out" | sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p')
-  if [ -z "${p:-}" ]; then
+  # A check that died before its summary line counts as one failure.
+  if ! read -r p f < <(tail -n 1 "$out" | sed -n 's/^\([0-9]*\) passed, \([0-9]*\) failed$/\1 \2/p'); then
     failed+=("$check (no summary)")
     p=0 f=1
   fi
   passed_total=$((passed_total + p))
   failed_total=$((failed_total + f))
   rm -f "$out"
-  p= f=
 done
 if [ ${#failed[@]} -gt 0 ]; then
   echo "end-to-end checks failed: ${failed[*]}"

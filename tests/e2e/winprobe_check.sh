@@ -3,6 +3,7 @@
 # if this check fails, the other checks' failures say nothing about the
 # program under test.
 set -euo pipefail
+# shellcheck source=tests/e2e/lib.sh
 . "$(dirname "$0")/lib.sh"
 
 T="winprobe target"
@@ -71,22 +72,21 @@ e2e_screenshot winprobe-target "$T"
 
 # Actions: the mouse on the tray icon and on the menus, messages for the rest.
 e2e_click_tray_icon
-e2e_wait_window "$T" hidden 5000 && e2e_pass "tray click hides" || e2e_fail "tray click hides" "still shown"
+e2e_check "tray click hides" e2e_wait_window "$T" hidden 5000
 e2e_click_tray_icon
-e2e_wait_window "$T" active 5000 && e2e_pass "tray click shows" || e2e_fail "tray click shows" "not active"
+e2e_check "tray click shows" e2e_wait_window "$T" active 5000
 e2e_probe syscommand "$T" minimize
-e2e_wait_window "$T" hidden 5000 && e2e_pass "minimise hides" || e2e_fail "minimise hides" "still shown"
+e2e_check "minimise hides" e2e_wait_window "$T" hidden 5000
 e2e_click_tray_icon
 e2e_wait_window "$T" active 5000 || true
 e2e_choose_menu "$T" 11
 status_text() {
   [ "$(e2e_probe status "$T" | e2e_select statuspart index=1 | e2e_field text)" = "$1" ]
 }
-e2e_wait_for 5000 status_text "About chosen" && e2e_pass "menu item chosen with the mouse" ||
-  e2e_fail "menu item chosen with the mouse" "status never read \"About chosen\""
+e2e_check "menu item chosen with the mouse" e2e_wait_for 5000 status_text "About chosen"
 e2e_probe press "$T" 22
 checked() { [ "$(e2e_probe controls "$T" | e2e_select control id=22 | e2e_field checked)" = 1 ]; }
-e2e_wait_for 5000 checked && e2e_pass "pressed check box ticks" || e2e_fail "pressed check box ticks" "not ticked"
+e2e_check "pressed check box ticks" e2e_wait_for 5000 checked
 
 e2e_choose_menu "$T" 9
 e2e_wait_exit 10000 || true
