@@ -11,7 +11,8 @@ request line, target and headers as sent), then answers by MODE:
   big     200 with a body of 1 MiB
   slow    200 after 5 s
   silent  accepts, reads, never answers (until the client gives up)
-The mode can be changed while running by writing its word into FILE.mode.
+The mode can be changed while running by writing its word into FILE.mode
+(read at each request; an empty or unknown word there means --mode).
 Prints "listening" once bound.
 """
 import argparse
@@ -21,12 +22,14 @@ import socket
 import threading
 import time
 
+MODES = ("ok", "error", "big", "slow", "silent")
+
 
 def current_mode(args):
     try:
         with open(args.log + ".mode") as f:
             word = f.read().strip()
-            if word:
+            if word in MODES:
                 return word
     except OSError:
         pass
@@ -86,7 +89,7 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--port", type=int, default=80)
     parser.add_argument("--host", default="127.0.0.1")
-    parser.add_argument("--mode", default="ok")
+    parser.add_argument("--mode", default="ok", choices=MODES)
     args = parser.parse_args()
     server = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
