@@ -17,7 +17,8 @@ mem_kb() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/status"; }
 # The process named NAME that runs in this run's Wine prefix.
 pid_of() {
   local p
-  for p in $(pgrep -x "$1"); do
+  for p in $(pgrep -f "$1"); do
+    case $(cat "/proc/$p/comm" 2>/dev/null) in bash | sh | timeout | wine | pgrep) continue ;; esac
     if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$p"
       return
