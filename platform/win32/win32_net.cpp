@@ -25,6 +25,7 @@
 namespace platform {
 struct HttpHandle {
   HINTERNET handle;
+  DWORD timeoutMs;  // 0: the library's defaults
 };
 }  // namespace platform
 
@@ -65,22 +66,36 @@ void ReadAddresses(IWbemRefresher* refresher, IWbemHiPerfEnum* enumerator, int l
   long handle = 0;
   CIMTYPE type = 0;
   HRESULT found = objects[0]->GetPropertyHandle(L"MACAddress", &type, &handle);
-  for (ULONG i = 0; i < returned; ++i) objects[i]->Release();
+  for (ULONG i = 0; i < returned && i < kAdapterSlots; ++i) objects[i]->Release();
   if (FAILED(found)) return;
 
   returned = 0;
   if (FAILED(refresher->Refresh(0L))) return;
   if (FAILED(enumerator->GetObjects(0L, kAdapterSlots, objects, &returned))) return;
-  BYTE buffer[kAddressBufferBytes] = {};
-  for (ULONG i = 0; i < returned; ++i) {
+  // The property arrives as UTF-16 text; wchar_t keeps the buffer aligned for it.
+  wchar_t buffer[kAddressBufferBytes / sizeof(wchar_t)] = {};
+  for (ULONG i = 0; i < returned && i < kAdapterSlots; ++i) {
     long read = 0;
     std::string address;
-    if (SUCCEEDED(objects[i]->ReadPropertyValue(handle, sizeof buffer, &read, buffer))) {
-      address = Narrow(reinterpret_cast<const wchar_t*>(buffer), sizeof buffer / sizeof(wchar_t));
+    if (SUCCEEDED(objects[i]->ReadPropertyValue(handle, sizeof buffer, &read,
+                                                reinterpret_cast<BYTE*>(buffer)))) {
+      address = Narrow(buffer, sizeof buffer / sizeof buffer[0]);
     }
     if (static_cast<int>(addressesOut->size()) < limit) addressesOut->push_back(address);
     std::memset(buffer, 0, sizeof buffer);
     objects[i]->Release();
+  }
+}
+
+// Sets the connect, send and receive time-outs of one handle. Windows hands
+// the internet handle's time-outs down to the connections and requests made
+// from it; Wine does not pass the send and receive time-outs on from the
+// internet handle, so every handle the report opens gets them itself.
+void ApplyTimeouts(HINTERNET handle, DWORD ms) {
+  if (ms == 0) return;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+    InternetSetOptionA(handle, option, &ms, sizeof ms);
   }
 }
 
@@ -109,9 +124,11 @@ std::string ToolkitToken() {
 std::vector<std::string> AdapterAddresses(int limit) {
   std::vector<std::string> addresses;
   // The thread is a single-threaded apartment already, so this request is
-  // refused and the query runs in that apartment; the closing
-  // CoUninitialize ends the thread's initialisation.
-  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  // refused and the query runs in that apartment. Only an initialisation
+  // made here is undone at the end: the apartment must outlive the query,
+  // since ShellExecuteA on this thread may hand a URL to a shell handler
+  // that is a COM object.
+  HRESULT initialised = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_CONNECT,
                        RPC_C_IMP_LEVEL_IDENTIFY, nullptr, EOAC_NONE, nullptr);
   IWbemLocator* locator = nullptr;
@@ -149,7 +166,7 @@ std::vector<std::string> AdapterAddresses(int limit) {
   if (refresher != nullptr) refresher->Release();
   if (services != nullptr) services->Release();
   if (locator != nullptr) locator->Release();
-  CoUninitialize();
+  if (SUCCEEDED(initialised)) CoUninitialize();
   return addresses;
 }
 
@@ -193,29 +210,30 @@ bool Sha1(const void* bytes, size_t size, unsigned char digestOut[20]) {
 
 Http HttpOpenSession(const std::string& agent) {
   HINTERNET session = InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, "", "", 0);
-  return session == nullptr ? nullptr : new HttpHandle{session};
+  return session == nullptr ? nullptr : new HttpHandle{session, 0};
 }
 
 void HttpSetTimeouts(Http session, int ms) {
-  DWORD value = static_cast<DWORD>(ms);
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                       INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-    InternetSetOptionA(session->handle, option, &value, sizeof value);
-  }
+  session->timeoutMs = static_cast<DWORD>(ms);
+  ApplyTimeouts(session->handle, session->timeoutMs);
 }
 
 Http HttpConnect(Http session, const std::string& host, int port) {
   HINTERNET connection =
       InternetConnectA(session->handle, host.c_str(), static_cast<INTERNET_PORT>(port), "", "",
                        INTERNET_SERVICE_HTTP, 0, 0);
-  return connection == nullptr ? nullptr : new HttpHandle{connection};
+  if (connection == nullptr) return nullptr;
+  ApplyTimeouts(connection, session->timeoutMs);
+  return new HttpHandle{connection, session->timeoutMs};
 }
 
 Http HttpOpenRequest(Http connection, const std::string& verb, const std::string& path) {
   HINTERNET request =
       HttpOpenRequestA(connection->handle, verb.c_str(), path.c_str(), "", "", nullptr,
                        INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_PRAGMA_NOCACHE, 0);
-  return request == nullptr ? nullptr : new HttpHandle{request};
+  if (request == nullptr) return nullptr;
+  ApplyTimeouts(request, connection->timeoutMs);
+  return new HttpHandle{request, connection->timeoutMs};
 }
 
 bool HttpSendRequest(Http request) {
