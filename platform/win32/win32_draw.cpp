@@ -1,11 +1,12 @@
 // win32 backend: fonts, images and drawing with GDI.
 //
 // [x] screen DPI, fonts by face name and point size
-// [x] image 0 as a 24-bit DIB section, image 1 decoded from the icon file
+// [x] image 0 as a 24-bit DIB section, image 1 decoded from the icon file (icon and picture)
 // [x] opaque text cells, lines with both end points, radius-1 circles of five pixels
 #include <windows.h>
 
 #include <cmath>
+#include <cstdint>
 #include <map>
 
 // windows.h makes DrawText a macro; the seam has a function of that name.
@@ -35,16 +36,53 @@ COLORREF Ref(platform::Color c) {
   return RGB(c.red, c.green, c.blue);
 }
 
-// The image data of the first entry of an icon file held in memory.
+uint32_t Little32(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// The first image of an icon file held in memory: its data and its size in
+// pixels. The directory is reserved 0, type 1, a count, then 16-byte entries
+// of width, height (0 meaning 256), ..., data length, data offset.
 bool FirstIconImage(const unsigned char* bytes, size_t size, const unsigned char** dataOut,
-                    DWORD* lengthOut) {
-  if (size < 6 + 16) return false;
-  DWORD length = bytes[14] | bytes[15] << 8 | bytes[16] << 16 | static_cast<DWORD>(bytes[17]) << 24;
-  DWORD offset = bytes[18] | bytes[19] << 8 | bytes[20] << 16 | static_cast<DWORD>(bytes[21]) << 24;
-  if (offset > size || length > size - offset) return false;
+                    DWORD* lengthOut, int* widthOut, int* heightOut) {
+  if (bytes == nullptr || size < 6 + 16 || bytes[0] != 0 || bytes[1] != 0 || bytes[2] != 1 ||
+      bytes[3] != 0 || (bytes[4] == 0 && bytes[5] == 0)) {
+    return false;
+  }
+  DWORD length = Little32(bytes + 14);
+  DWORD offset = Little32(bytes + 18);
+  if (length == 0 || offset > size || length > size - offset) return false;
   *dataOut = bytes + offset;
   *lengthOut = length;
+  *widthOut = bytes[6] == 0 ? 256 : bytes[6];
+  *heightOut = bytes[7] == 0 ? 256 : bytes[7];
   return true;
+}
+
+HBITMAP CreateDib(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+// The icon's picture on the colour of dialog faces, for an image control.
+HBITMAP IconPicture(HICON icon, int width, int height) {
+  HBITMAP bitmap = CreateDib(width, height);
+  HDC dc = bitmap == nullptr ? nullptr : CreateCompatibleDC(nullptr);
+  if (dc == nullptr) return bitmap;
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, width, height};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bitmap;
 }
 
 }  // namespace
@@ -88,15 +126,7 @@ bool CreateDisplayFont(int number, const std::string& face, int points, bool bol
 }
 
 bool CreateImage(int number, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bitmap = CreateDib(width, height);
   if (bitmap == nullptr) return false;
   d.images[number].bitmap = bitmap;
   return true;
@@ -105,11 +135,13 @@ bool CreateImage(int number, int width, int height) {
 bool CreateIconImage(int number, const unsigned char* bytes, size_t size) {
   const unsigned char* data = nullptr;
   DWORD length = 0;
-  if (!FirstIconImage(bytes, size, &data, &length)) return false;
-  HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(data), length, TRUE, 0x00030000, 16, 16,
-                                        LR_DEFAULTCOLOR);
+  int width = 0, height = 0;
+  if (!FirstIconImage(bytes, size, &data, &length, &width, &height)) return false;
+  HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(data), length, TRUE, 0x00030000, width,
+                                        height, LR_DEFAULTCOLOR);
   if (icon == nullptr) return false;
   d.images[number].icon = icon;
+  d.images[number].bitmap = IconPicture(icon, width, height);
   return true;
 }
 
