@@ -11,7 +11,7 @@
 #   - against a service that accepts and never answers, every report ends
 #     after the time-out and reports started one after another do not pile up.
 #
-# Usage: tests/e2e/net_checks.sh [BUILD_DIR]
+# Usage: tests/e2e/net_check.sh [BUILD_DIR]
 # BUILD_DIR (default $E2E_BUILD_DIR, else build/windows-test) holds
 # push_driver.exe built with the push host 127.0.0.1:
 #   cmake --preset windows-test && cmake --build --preset windows-test --target push_driver
@@ -169,7 +169,7 @@ fi
 build=${1:-${E2E_BUILD_DIR:-$root/build/windows-test}}
 build=$(cd "$build" && pwd)
 if [ ! -f "$build/push_driver.exe" ]; then
-  echo "net_checks: no $build/push_driver.exe (build the target push_driver)" >&2
+  echo "net_check: no $build/push_driver.exe (build the target push_driver)" >&2
   exit 2
 fi
 tmp=$(mktemp -d /tmp/net-checks-XXXXXX)
