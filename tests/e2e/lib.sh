@@ -14,9 +14,16 @@
 #                                  link your own ports after this call: they
 #                                  stay
 #   e2e_start_program EXE [ARG...] runs EXE (a path) in $E2E_WORK as the
-#                                  current directory; E2E_PROGRAM_PID is its pid
+#                                  current directory; E2E_PROGRAM_PID is the
+#                                  program's own process (its threads are in
+#                                  /proc/$E2E_PROGRAM_PID/status)
 #   e2e_wait_exit MS               waits for that program to end: sets
 #                                  E2E_EXIT_CODE, fails on time-out
+#   e2e_stop_at_exit PID...        processes the check started itself (a
+#                                  receiver, a counter), stopped by pid at the
+#                                  end before Wine and Xvfb; use it instead of
+#                                  a trap of your own, which would replace the
+#                                  library's
 #   e2e_probe ARG...               runs winprobe (records on stdout, see below)
 #   e2e_wait_window TITLE STATE [MS]  exists|gone|visible|hidden|iconic|active
 #   e2e_wait_for MS CMD [ARG...]   retries CMD until it succeeds or MS pass
@@ -76,6 +83,7 @@ e2e_init() {
   E2E_XVFB_PID=
   E2E_SERVER_PID=
   E2E_PROGRAM_PID=
+  E2E_EXTRA_PIDS=()
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
 }
@@ -92,8 +100,17 @@ e2e_kill_pid() {
   kill -9 "$pid" 2>/dev/null || true
 }
 
+e2e_stop_at_exit() {
+  E2E_EXTRA_PIDS+=("$@")
+}
+
 e2e_cleanup() {
-  local status=$?
+  local status=$? pid
+  # Everything below must run even when a step fails.
+  set +e
+  for pid in "${E2E_EXTRA_PIDS[@]}"; do
+    e2e_kill_pid "$pid"
+  done
   e2e_kill_pid "$E2E_PROGRAM_PID"
   if [ -n "$E2E_SERVER_PID" ]; then
     # Ends every process of this prefix's wineserver, then the server.
