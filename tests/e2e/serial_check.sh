@@ -20,7 +20,7 @@ for port in "2 --cpm 600" "5 --cpm 300" "7 --modem ok"; do
     $args &
   sims+=($!)
 done
-trap 'status=$?; kill "${sims[@]}" 2>/dev/null; (exit $status); e2e_cleanup' EXIT
+e2e_stop_at_exit "${sims[@]}"
 for n in 2 5 7; do
   e2e_require "COM$n is on a pty" e2e_wait_for 10000 test -e "$E2E_TMP/com$n-pty"
   ln -s "$E2E_TMP/com$n-pty" "$WINEPREFIX/dosdevices/com$n"

@@ -23,7 +23,7 @@ RECEIVER_PID=$!
 "$COUNTER_SIM" --link "$E2E_TMP/counter-pty" --script "$(IFS=,; echo "${SCRIPT[*]}")" --burst \
   --start-after-greeting --log "$E2E_TMP/counter.log" &
 COUNTER_PID=$!
-trap 'status=$?; kill $RECEIVER_PID $COUNTER_PID 2>/dev/null; (exit $status); e2e_cleanup' EXIT
+e2e_stop_at_exit "$RECEIVER_PID" "$COUNTER_PID"
 listening() { grep -q listening "$E2E_TMP/receiver.out"; }
 e2e_require "push receiver listens on 127.0.0.1:80" e2e_wait_for 10000 listening
 e2e_require "counter on its pty" e2e_wait_for 10000 test -e "$E2E_TMP/counter-pty"
@@ -41,7 +41,7 @@ network_id=$(e2e_menu_tree "$T" | sed -n 's/^  263 "Network ID: \(.*\)" grey$/\1
 e2e_expect "COM3 chosen, network ID ends in .3" "${network_id##*.}" 3
 
 # Watch status field 1 and the program's threads while the minutes pass.
-program_pid=$(pgrep -f 'tessivar.exe' | head -n 1)
+program_pid=$E2E_PROGRAM_PID
 : >"$E2E_TMP/status.log"
 max_threads=0
 base_threads=$(awk '/^Threads:/ { print $2 }' "/proc/$program_pid/status")
