@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "net/hosts.h"
 #include "platform/platform.h"
-#include "ui/alert_settings.h"
+#include "ui/centred_window.h"
 
 namespace {
 
