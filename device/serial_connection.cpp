@@ -22,6 +22,38 @@ constexpr int kCounterQueueBytes = 1024;
 // reads in a row the drain ends and the next idle turn tries again.
 constexpr int kEmptyReadsPerDrain = 64;
 
+// Bytes taken from the driver in one read and not yet decoded. One read call
+// per byte costs a trip through the system for every pulse; reading all that
+// is waiting at once and decoding from here keeps the per-byte decoding and
+// its order. To the modem check these bytes are still waiting, as they would
+// be in the driver's queue. Emptied whenever a port is opened or given up.
+struct InputBuffer {
+  unsigned char bytes[kCounterQueueBytes];
+  int next = 0;
+  int end = 0;
+
+  int Held() const { return end - next; }
+  void Clear() { next = end = 0; }
+};
+
+InputBuffer input;
+
+// Bytes waiting for the decoder: those already read and those in the driver.
+int BytesWaiting() {
+  return input.Held() + platform::SerialBytesWaiting(app.serialPort);
+}
+
+// Refills the empty buffer with up to `waiting` bytes from the driver;
+// false when the read delivered nothing.
+bool FillInput(int waiting) {
+  input.Clear();
+  const int wanted = waiting < kCounterQueueBytes ? waiting : kCounterQueueBytes;
+  const int got = platform::SerialRead(app.serialPort, input.bytes, wanted);
+  if (got <= 0) return false;
+  input.end = got;
+  return true;
+}
+
 std::string PortName(int n) {
   return "COM" + std::to_string(n);
 }
@@ -63,13 +95,18 @@ void PollCounterPort() {
   int emptyReads = 0;
   // The decoder may give the port up (a modem answered): the loop ends then
   // because serialPort is none.
-  while (app.serialPort != nullptr && platform::SerialBytesWaiting(app.serialPort) > 0) {
-    if (platform::SerialRead(app.serialPort, &app.currentByte, 1) == 1) {
+  while (app.serialPort != nullptr) {
+    if (input.Held() == 0) {
+      const int waiting = platform::SerialBytesWaiting(app.serialPort);
+      if (waiting <= 0) break;
+      if (!FillInput(waiting)) {
+        if (++emptyReads == kEmptyReadsPerDrain) break;
+        continue;
+      }
       emptyReads = 0;
-      DecodeCounterByte(app.currentByte);
-    } else if (++emptyReads == kEmptyReadsPerDrain) {
-      break;
     }
+    app.currentByte = input.bytes[input.next++];
+    DecodeCounterByte(app.currentByte);
   }
   // Nothing is repainted inside the drain, so the text of the last counted
   // byte is all the user could have seen of the per-byte texts.
@@ -83,6 +120,7 @@ void OpenCounterPort() {
   counter.inputQueue = kCounterQueueBytes;
   counter.outputQueue = kCounterQueueBytes;
   app.serialPort = platform::SerialOpen(PortName(app.selectedPort), counter);
+  input.Clear();
   if (app.serialPort == nullptr) {
     app.statusText += "Failed to open " + PortName(app.selectedPort);
     SetStatusBarText(1, app.statusText);
@@ -118,10 +156,19 @@ void SelectCounterPort(int n) {
 
 void CheckModemReply() {
   if (app.serialPort == nullptr) return;
-  const int waiting = platform::SerialBytesWaiting(app.serialPort);
+  const int waiting = BytesWaiting();
   if (waiting <= 0) return;
+  // What the drain has read but not decoded comes first, then the rest from
+  // the driver; a short read leaves blanks, as the text starts as blanks.
   std::string reply(static_cast<size_t>(waiting), ' ');
-  platform::SerialRead(app.serialPort, reinterpret_cast<unsigned char*>(&reply[0]), waiting);
+  const int held = input.Held();
+  reply.replace(0, static_cast<size_t>(held), reinterpret_cast<const char*>(input.bytes + input.next),
+                static_cast<size_t>(held));
+  input.Clear();
+  if (waiting > held) {
+    platform::SerialRead(app.serialPort, reinterpret_cast<unsigned char*>(&reply[held]),
+                         waiting - held);
+  }
   const size_t zero = reply.find('\0');
   if (zero != std::string::npos) reply.resize(zero);
   if (reply.find("OK") != std::string::npos) RejectModemPort();
@@ -130,6 +177,7 @@ void CheckModemReply() {
 void RejectModemPort() {
   platform::SerialClose(app.serialPort);
   app.serialPort = nullptr;
+  input.Clear();
   // The rejection is shown in the middle of a drain: the text of the bytes
   // decoded before it goes first, so that this text is the last one shown.
   ShowDecoderText();

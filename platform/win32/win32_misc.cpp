@@ -88,7 +88,18 @@ std::string ChooseFileToOpen(const std::string& title, const std::string& filter
   dialog.lpstrTitle = title.c_str();
   // The data file is found relative to the working directory: keep it.
   dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameA(&dialog)) return {};
+  // The file dialog library drags the printing system in with it, a few
+  // megabytes for the whole life of the station; it is loaded only once the
+  // user first asks for the dialog, and then kept.
+  using OpenDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
+  static const OpenDialog open = [] {
+    HMODULE library = LoadLibraryA("comdlg32.dll");
+    return library == nullptr
+               ? nullptr
+               : reinterpret_cast<OpenDialog>(
+                     reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameA")));
+  }();
+  if (open == nullptr || !open(&dialog)) return {};
   return path;
 }
 

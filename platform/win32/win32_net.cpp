@@ -166,6 +166,9 @@ std::vector<std::string> AdapterAddresses(int limit) {
   if (refresher != nullptr) refresher->Release();
   if (services != nullptr) services->Release();
   if (locator != nullptr) locator->Release();
+  // The query is made once; the management libraries it loaded (with the
+  // graphics stack they import) may go now if they agree to.
+  CoFreeUnusedLibrariesEx(0, 0);
   if (SUCCEEDED(initialised)) CoUninitialize();
   return addresses;
 }

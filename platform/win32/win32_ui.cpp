@@ -306,6 +306,22 @@ void Dispatch(MSG* msg) {
   DispatchMessageA(msg);
 }
 
+// The live count's star gauge grows by a character per pulse, to hundreds of
+// thousands of characters in a busy minute. The status bar converts, compares
+// with the old text (a locale-aware comparison) and lays out every character
+// it is given, several times a second, although only the start of the text
+// fits into the bar. Every character is at least one pixel wide and takes at
+// most four bytes, so nothing past four bytes per pixel of the bar's width
+// can be seen; the rest is not handed over. A text with a tab is given
+// whole, as tabs move the parts after them.
+std::string VisiblePart(const std::string& text) {
+  RECT bar{};
+  if (!GetClientRect(b.statusBar, &bar)) return text;
+  const size_t limit = 4 * static_cast<size_t>(bar.right > 0 ? bar.right : 0) + 4;
+  if (text.size() <= limit || text.find('\t') != std::string::npos) return text;
+  return text.substr(0, limit);
+}
+
 }  // namespace
 
 namespace win32 {
@@ -363,16 +379,17 @@ void EndProcess(int exitCode) {
 
 int WaitEvent(int ms) {
   if (!b.events.empty()) return TakeEvent();
+  // The wait returns at once when a message is already queued, seen or not
+  // (MWMO_INPUTAVAILABLE), so no look into the queue is needed before it:
+  // an idle turn, five a second, then costs a single trip to the system.
   MSG msg;
-  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
-                                             MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_TIMEOUT || !PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      // A message sent from another thread is handled inside PeekMessage
-      // and may have recorded an event of its own.
-      if (!b.events.empty()) return TakeEvent();
-      return Deliver(Event{kEventNone, 0, {}});
-    }
+  DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
+                                           MWMO_INPUTAVAILABLE);
+  if (woke == WAIT_TIMEOUT || !PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // A message sent from another thread is handled inside PeekMessage
+    // and may have recorded an event of its own.
+    if (!b.events.empty()) return TakeEvent();
+    return Deliver(Event{kEventNone, 0, {}});
   }
   Dispatch(&msg);
   if (!b.events.empty()) return TakeEvent();
@@ -720,8 +737,9 @@ void AddStatusProgressBar(int field, int low, int high, int position) {
 
 void SetStatusField(int field, const std::string& text) {
   if (b.statusBar == nullptr) return;
+  const std::string shown = VisiblePart(text);
   SendMessageA(b.statusBar, SB_SETTEXTA, static_cast<WPARAM>(field),
-               reinterpret_cast<LPARAM>(text.c_str()));
+               reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 // Tray

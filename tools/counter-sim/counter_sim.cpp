@@ -22,8 +22,17 @@
 //                            middle, so a listener's minutes need not line up
 //   --minute-ms MS           length of a minute in ms (default 60000)
 //   --rate B                 B pulse bytes per second, flat out, for load tests
+//   --rate-window FROM,FOR   with --rate: the flat rate starts FROM seconds
+//                            after the origin and lasts FOR seconds, then
+//                            silence; "rate sent <n> pulses" is logged at its end
+//   --prelude N              N pulse bytes at the origin, before anything else
+//                            (counted in minute 1), so a listener's first
+//                            counted minute can be a known one
 //   --start-after-greeting   send no counts until "ATZ\r<HEARTBEAT1>>" arrived;
 //                            minutes count from then
+//   --greetings N            with --start-after-greeting: wait for the N-th
+//                            greeting (a listener greets again after each
+//                            reopen, e.g. after a minute without counts)
 //   --modem ok|echo          be a modem: answer every "ATZ\r" with "\r\nOK\r\n"
 //                            ("echo" repeats the "ATZ\r" first), send no counts
 //   --silent                 never send anything
@@ -79,7 +88,11 @@ struct Options {
   bool burst = false;
   double minuteMs = 60000;
   double rate = 0;
+  double rateFromMs = 0;
+  double rateUntilMs = kNever;
+  long prelude = 0;
   bool afterGreeting = false;
+  long greetings = 1;
   std::string modem;
   bool silent = false;
   double hangupAfterMs = kNever;
@@ -100,6 +113,10 @@ struct Play {
   long long carried = 0;
   long long nextMinute = 1;
   long long minutePulses = 0;
+  long greetingsSeen = 0;
+  long long ratePulses = 0;  // sent within the rate window
+  bool rateLogged = false;
+  long prelude = 0;          // prelude bytes played
 };
 
 volatile sig_atomic_t stopping = 0;
@@ -182,7 +199,7 @@ void FirstPulse(const Options& o, Play* p) {
   if (o.source == kScript) {
     SeekScript(o, p, 0);
   } else if (o.source == kRate) {
-    p->pulseMs = 0;
+    p->pulseMs = o.rateFromMs < o.rateUntilMs ? o.rateFromMs : kNever;
   } else if (o.cpm > 0) {
     SeedRandom(p, o.seed);
     p->pulseMs = PoissonGapMs(o, p);
@@ -198,7 +215,8 @@ void NextPulse(const Options& o, Play* p) {
       SeekScript(o, p, p->scriptMinute + 1);
     }
   } else if (o.source == kRate) {
-    p->pulseMs = p->pulseIndex * 1000.0 / o.rate;
+    p->pulseMs = o.rateFromMs + p->pulseIndex * 1000.0 / o.rate;
+    if (p->pulseMs >= o.rateUntilMs) p->pulseMs = kNever;
   } else {
     p->pulseMs += PoissonGapMs(o, p);
   }
@@ -222,6 +240,17 @@ double SampleMs(const Options& o, const Play& p) {
 // order. At equal times a sample closes its second first, then a minute ends,
 // then the pulse counts for what begins there.
 void PlayUntil(const Options& o, Play* p, double relMs, std::string* out) {
+  for (; p->prelude < o.prelude; ++p->prelude) {
+    out->push_back('\xFF');
+    ++p->minutePulses;
+  }
+  if (o.source == kRate && !p->rateLogged && relMs >= o.rateUntilMs &&
+      o.rateUntilMs < kNever) {
+    // Pulses due up to the end are played first, so the total is final.
+    PlayUntil(o, p, o.rateUntilMs - 1e-9, out);
+    Log("rate sent " + std::to_string(p->ratePulses) + " pulses");
+    p->rateLogged = true;
+  }
   for (;;) {
     double sample = SampleMs(o, *p), minute = MinuteEndMs(o, *p), pulse = p->pulseMs;
     double first = std::min(sample, std::min(minute, pulse));
@@ -246,6 +275,7 @@ void PlayUntil(const Options& o, Play* p, double relMs, std::string* out) {
       } else if (out->size() < kQueueLimit) {
         out->push_back('\xFF');
         ++p->minutePulses;
+        if (o.source == kRate) ++p->ratePulses;
       }
       NextPulse(o, p);
     }
@@ -303,6 +333,22 @@ bool ParseOption(const std::string& a, const char* v, Options* o) {
   } else if (a == "--rate") {
     if (!ParseNumber(v, 1, 1e7, &o->rate)) return false;
     o->source = kRate;
+  } else if (a == "--rate-window") {
+    char* comma = nullptr;
+    double from = std::strtod(v, &comma);
+    double length = 0;
+    if (comma == v || *comma != ',' || !ParseNumber(comma + 1, 0, 1e7, &length) || from < 0 ||
+        from > 1e7) {
+      return false;
+    }
+    o->rateFromMs = from * 1000;
+    o->rateUntilMs = (from + length) * 1000;
+  } else if (a == "--prelude") {
+    if (!ParseNumber(v, 0, 1e6, &n)) return false;
+    o->prelude = static_cast<long>(n);
+  } else if (a == "--greetings") {
+    if (!ParseNumber(v, 1, 1e6, &n)) return false;
+    o->greetings = static_cast<long>(n);
   } else if (a == "--modem") {
     if (std::strcmp(v, "ok") != 0 && std::strcmp(v, "echo") != 0) return false;
     o->modem = v;
@@ -409,7 +455,7 @@ bool Receive(int fd, const Options& o, Play* p, std::string* recent, std::string
       }
       if (EndsWith(*recent, kGreeting)) {
         Log("greeting");
-        if (!p->started) {
+        if (!p->started && ++p->greetingsSeen >= o.greetings) {
           p->started = true;
           p->originMs = NowMs();
         }
