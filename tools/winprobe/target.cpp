@@ -102,7 +102,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   INITCOMMONCONTROLSEX controls = {sizeof controls,
                                    ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
@@ -130,8 +130,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ShowWindow(window, SW_SHOWNORMAL);
   TrayIcon(window, NIM_ADD);
 
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  // "--wait-200ms": take messages as a program does that polls a device
+  // whenever 200 ms pass without one, the floor of such a program's cost.
+  const bool polling = lstrcmpA(commandLine, "--wait-200ms") == 0;
+  MSG message = {};
+  for (;;) {
+    if (polling) {
+      if (MsgWaitForMultipleObjectsEx(0, nullptr, 200, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+              WAIT_TIMEOUT ||
+          !PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        continue;
+      }
+      if (message.message == WM_QUIT) break;
+    } else if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      break;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
