@@ -19,7 +19,6 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -312,15 +311,18 @@ void Dispatch(MSG* msg) {
 // thousands of characters in a busy minute. The status bar converts, compares
 // with the old text (a locale-aware comparison) and lays out every character
 // it is given, several times a second, although only the start of the text
-// fits into the bar. No bar is wider than the desktop, every character is at
-// least one pixel wide and takes at most four bytes, so nothing past four
-// bytes per pixel of the desktop's width can ever be seen; the rest is not
-// handed over. (The bar's own width would not do: it is 0 while the window
-// is minimised, and the text stays after a restore.) A text with a tab is
-// given whole, as tabs move the parts after them.
+// fits into the bar. No bar is wider than the desktop, and no character of a
+// user-interface font is narrower than half a pixel per byte it takes (a
+// blank: one byte, three pixels; an ideograph: at most three bytes, ten
+// pixels and more), so nothing past two bytes per pixel of the desktop's
+// width can ever be seen; the rest is not handed over. (The bar's own width
+// would not do: it is 0 while the window is minimised, and the text stays
+// after a restore.) A text with a tab is given whole, as tabs move the parts
+// after them.
 std::string VisiblePart(const std::string& text) {
-  const int desktop = (std::max)(GetSystemMetrics(SM_CXVIRTUALSCREEN), 4096);
-  const size_t limit = 4 * static_cast<size_t>(desktop) + 4;
+  int desktop = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  if (desktop <= 0) desktop = 4096;
+  const size_t limit = 2 * static_cast<size_t>(desktop) + 4;
   if (text.size() <= limit || text.find('\t') != std::string::npos) return text;
   return text.substr(0, limit);
 }
