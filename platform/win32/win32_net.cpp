@@ -99,40 +99,6 @@ void ApplyTimeouts(HINTERNET handle, DWORD ms) {
   }
 }
 
-// The locator comes straight from the management library's class factory,
-// so that the library is this program's to free once the one query of the
-// station's life is done: taken through the COM registry it would stay
-// loaded for good, and with it what it imports (where the management
-// service runs inside the process, a graphics stack and the printing
-// system, several megabytes). Where the library is missing, COM is asked.
-HRESULT CreateLocator(HMODULE* libraryOut, IWbemLocator** locatorOut) {
-  char system[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(system, MAX_PATH);
-  HMODULE library = nullptr;
-  if (length > 0 && length < MAX_PATH - 20) {
-    library = LoadLibraryA((std::string(system) + "\\wbem\\wbemprox.dll").c_str());
-  }
-  using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-  GetClassObject get =
-      library == nullptr ? nullptr
-                         : reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
-                               GetProcAddress(library, "DllGetClassObject")));
-  IClassFactory* factory = nullptr;
-  if (get != nullptr && SUCCEEDED(get(CLSID_WbemLocator, IID_IClassFactory,
-                                      reinterpret_cast<void**>(&factory)))) {
-    HRESULT made = factory->CreateInstance(nullptr, IID_IWbemLocator,
-                                           reinterpret_cast<void**>(locatorOut));
-    factory->Release();
-    if (SUCCEEDED(made)) {
-      *libraryOut = library;
-      return made;
-    }
-  }
-  if (library != nullptr) FreeLibrary(library);
-  return CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                          reinterpret_cast<void**>(locatorOut));
-}
-
 }  // namespace
 
 namespace platform {
@@ -169,8 +135,8 @@ std::vector<std::string> AdapterAddresses(int limit) {
   IWbemServices* services = nullptr;
   IWbemRefresher* refresher = nullptr;
   IWbemHiPerfEnum* enumerator = nullptr;
-  HMODULE management = nullptr;
-  if (SUCCEEDED(CreateLocator(&management, &locator))) {
+  if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                 reinterpret_cast<void**>(&locator)))) {
     BSTR space = SysAllocString(L"root\\cimv2");
     HRESULT connected =
         locator->ConnectServer(space, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services);
@@ -200,7 +166,6 @@ std::vector<std::string> AdapterAddresses(int limit) {
   if (refresher != nullptr) refresher->Release();
   if (services != nullptr) services->Release();
   if (locator != nullptr) locator->Release();
-  if (management != nullptr) FreeLibrary(management);
   if (SUCCEEDED(initialised)) CoUninitialize();
   return addresses;
 }
