@@ -26,7 +26,8 @@ constexpr int kEmptyReadsPerDrain = 64;
 // per byte costs a trip through the system for every pulse; reading all that
 // is waiting at once and decoding from here keeps the per-byte decoding and
 // its order. To the modem check these bytes are still waiting, as they would
-// be in the driver's queue. Emptied whenever a port is opened or given up.
+// be in the driver's queue. Emptied by every open, and by the modem check,
+// which takes what it holds.
 struct InputBuffer {
   unsigned char bytes[kCounterQueueBytes];
   int next = 0;
@@ -177,7 +178,6 @@ void CheckModemReply() {
 void RejectModemPort() {
   platform::SerialClose(app.serialPort);
   app.serialPort = nullptr;
-  input.Clear();
   // The rejection is shown in the middle of a drain: the text of the bytes
   // decoded before it goes first, so that this text is the last one shown.
   ShowDecoderText();

@@ -13,7 +13,6 @@
 // The window procedures turn the messages the program acts on into events
 // in a queue; WaitEvent hands them to the event loop one at a time.
 #include <windows.h>
-
 // After windows.h, which they need.
 #include <commctrl.h>
 #include <objbase.h>
