@@ -115,6 +115,22 @@ run_5000() {
   e2e_cleanup_now
 }
 
+# Starts the probe's small Win32 window, with ARGS, and waits until it is up.
+start_target() {
+  e2e_start_program "$E2E_BUILD_DIR/winprobe-target.exe" "$@"
+  e2e_wait_window "winprobe target" active 20000
+}
+
+# The probe's window (with ARGS) idle: its VmRSS once it has settled, in kB,
+# into TARGET_RSS (not printed: the window's process would hold a command
+# substitution open); the window is closed again.
+target_rss() {
+  start_target "$@"
+  sleep 10
+  TARGET_RSS=$(mem_kb "$(pid_of winprobe-target)" VmRSS)
+  e2e_kill_pid "$E2E_PROGRAM_PID"
+}
+
 # The baseline: the probe's small Win32 window, first idle (its memory), then
 # taking messages with a wait of at most 200 ms, as the station does (the
 # cost of five idle turns a second under this Wine, with nothing else done).
@@ -122,23 +138,15 @@ baseline() {
   e2e_init cost-baseline
   e2e_start_xvfb
   e2e_make_prefix
-  e2e_start_program "$E2E_BUILD_DIR/winprobe-target.exe"
-  e2e_wait_window "winprobe target" active 20000
-  sleep 10
-  echo "idle Win32 program: VmRSS $(mem_kb "$(pid_of winprobe-target)" VmRSS) kB"
-  e2e_kill_pid "$E2E_PROGRAM_PID"
+  target_rss
+  echo "idle Win32 program: VmRSS $TARGET_RSS kB"
   # The station asks the management service for its network adapters once at
   # start, in its own process, and COM keeps that library loaded from then
   # on; what loading it alone costs here is the part of the station's memory
   # that comes with that one query.
-  e2e_start_program "$E2E_BUILD_DIR/winprobe-target.exe" --load-management
-  e2e_wait_window "winprobe target" active 20000
-  sleep 10
-  echo "the same program with the management library loaded: VmRSS" \
-    "$(mem_kb "$(pid_of winprobe-target)" VmRSS) kB"
-  e2e_kill_pid "$E2E_PROGRAM_PID"
-  e2e_start_program "$E2E_BUILD_DIR/winprobe-target.exe" --wait-200ms
-  e2e_wait_window "winprobe target" active 20000
+  target_rss --load-management
+  echo "the same program with the management library loaded: VmRSS $TARGET_RSS kB"
+  start_target --wait-200ms
   sleep 5
   local pid p0
   pid=$(pid_of winprobe-target)

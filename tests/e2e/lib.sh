@@ -324,7 +324,7 @@ e2e_click_tray_icon() {
   [ -n "$rect" ] || return 1
   IFS=, read -r -a r <<<"$rect"
   E2E_TRAY_SIDE=$((-E2E_TRAY_SIDE))
-  e2e_click $((r[0] + r[2] / 2 + E2E_TRAY_SIDE)) $((r[1] + r[3] / 2))
+  e2e_click_rect "$((r[0] + E2E_TRAY_SIDE)),${r[1]},${r[2]},${r[3]}"
 }
 
 # The screen rectangle of menu item (or popup) at DEPTH/POS in the current
