@@ -17,5 +17,8 @@ HWND ControlHandle(int id);
 void RegisterControl(int window, int id, HWND hwnd);
 // Shuts the browser controls hosted in `window` before it is destroyed.
 void ReleaseBrowsersOf(HWND window);
+// Lets the system drop the pages of the calling thread's stack that lie well
+// below the current frame; called first thing on every thread.
+void TrimThreadStack();
 
 }  // namespace win32

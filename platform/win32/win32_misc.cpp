@@ -3,7 +3,7 @@
 // [x] ShellExecuteA and CreateProcessA
 // [x] PlaySoundA, asynchronous
 // [x] the open-file dialog, from any thread
-// [x] detached threads
+// [x] detached threads, their stacks trimmed
 // [x] GetModuleFileNameA
 #include <windows.h>
 // After windows.h, which they need.
@@ -25,13 +25,58 @@ struct ThreadStart {
 };
 
 DWORD WINAPI ThreadMain(LPVOID parameter) {
+  win32::TrimThreadStack();
   ThreadStart start = *static_cast<ThreadStart*>(parameter);
   delete static_cast<ThreadStart*>(parameter);
   start.procedure(start.argument);
   return 0;
 }
 
+// A function of a system library that the program needs only now and then,
+// loaded on its first use and then kept; nullptr when it is missing.
+template <typename Function>
+Function LibraryFunction(const char* library, const char* name) {
+  HMODULE module = LoadLibraryA(library);
+  return module == nullptr
+             ? nullptr
+             : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 }  // namespace
+
+namespace win32 {
+
+void TrimThreadStack() {
+  // Wine clears about a megabyte of every new thread's stack before the
+  // thread runs, main thread included, and those pages stay in memory for
+  // the thread's life and after it (a dead thread's stack goes only when
+  // the next thread ends). The station's threads need a few kilobytes.
+  // MEM_RESET says the committed pages below this frame hold nothing of
+  // value, so the system may drop them; they come back as they are used.
+  // On Windows hardly any of the stack below is committed: nothing to do.
+  // The margin keeps the pages of the calls made from here untouched.
+  constexpr ULONG_PTR kMargin = 32 * 1024;
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  const ULONG_PTR page = system.dwPageSize;
+  char here = 0;
+  const ULONG_PTR frame = reinterpret_cast<ULONG_PTR>(&here);
+  MEMORY_BASIC_INFORMATION region;
+  if (frame < kMargin || VirtualQuery(&here, &region, sizeof region) == 0) return;
+  char* const end = reinterpret_cast<char*>((frame - kMargin) & ~(page - 1));
+  char* from = static_cast<char*>(region.AllocationBase);
+  while (from < end && VirtualQuery(from, &region, sizeof region) != 0) {
+    char* to = static_cast<char*>(region.BaseAddress) + region.RegionSize;
+    if (to > end) to = end;
+    // Guard pages and anything not plainly read-write stay as they are.
+    if (region.State == MEM_COMMIT && region.Protect == PAGE_READWRITE) {
+      VirtualAlloc(from, static_cast<SIZE_T>(to - from), MEM_RESET, PAGE_READWRITE);
+    }
+    from = to;
+  }
+}
+
+}  // namespace win32
 
 namespace platform {
 
@@ -65,7 +110,11 @@ bool StartProcess(const std::string& commandLine, const std::string& directory) 
 // Sound
 
 void PlaySoundAsync(const std::string& name) {
-  PlaySoundA(name.c_str(), nullptr, SND_ASYNC);
+  // The sound library and the codecs it brings are loaded with the first
+  // sound, so a station that never alerts does not carry them.
+  using Play = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+  static const Play play = LibraryFunction<Play>("winmm.dll", "PlaySoundA");
+  if (play != nullptr) play(name.c_str(), nullptr, SND_ASYNC);
 }
 
 // File dialog
@@ -92,13 +141,7 @@ std::string ChooseFileToOpen(const std::string& title, const std::string& filter
   // megabytes for the whole life of the station; it is loaded only once the
   // user first asks for the dialog, and then kept.
   using OpenDialog = BOOL(WINAPI*)(OPENFILENAMEA*);
-  static const OpenDialog open = [] {
-    HMODULE library = LoadLibraryA("comdlg32.dll");
-    return library == nullptr
-               ? nullptr
-               : reinterpret_cast<OpenDialog>(
-                     reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameA")));
-  }();
+  static const OpenDialog open = LibraryFunction<OpenDialog>("comdlg32.dll", "GetOpenFileNameA");
   if (open == nullptr || !open(&dialog)) return {};
   return path;
 }
