@@ -19,7 +19,9 @@ STUB
 chmod +x "$E2E_TMP/bin/xdg-open"
 export PATH=$E2E_TMP/bin:$PATH
 
-e2e_start_program "$PROGRAM"
+# Wine's sound library traces each sound it is asked to play, with its name
+# and flags, to the program's error output.
+WINEDEBUG=-all,trace+winmm e2e_start_program "$PROGRAM"
 e2e_require "main window appears" e2e_wait_window "$T" active 20000
 
 # Clicks the centre of control ID of window TITLE with the mouse.
@@ -65,6 +67,7 @@ e2e_expect "sound field" "$(control_field "$A" 13 text),$(control_field "$A" 13 
   "(default sound),1"
 e2e_expect "buttons" "$(control_field "$A" 12 text),$(control_field "$A" 10 text)" "browse,Ok"
 e2e_screenshot alert-settings "$A"
+e2e_expect "no sound before one is chosen" "$(grep -c PlaySound "$E2E_TMP/program.err")" 0
 touch "$E2E_WORK/alarm.wav"
 wine_path="Z:${E2E_WORK//\//\\}\\alarm.wav"
 click_control "$A" 12
@@ -78,6 +81,14 @@ if e2e_wait_window "$D" active 15000; then
   field_is_path() { [ "$(control_field "$A" 13 text)" = "${wine_path//\\/\\\\}" ]; }
   e2e_wait_for 10000 field_is_path && e2e_pass "the chosen path shows in the sound field" ||
     e2e_fail "the chosen path shows in the sound field" "$(control_field "$A" 13 text)"
+  # The chosen file is played once as a preview, asynchronously and by its
+  # name alone; the sound library is loaded for it, on this first sound.
+  played() { grep -qF "SoundName=L\"${wine_path//\\/\\\\}\"" "$E2E_TMP/program.err"; }
+  e2e_wait_for 10000 played && e2e_pass "the chosen sound is played" ||
+    e2e_fail "the chosen sound is played" "$(grep -i playsound "$E2E_TMP/program.err" | head -3)"
+  e2e_expect "the sound is played asynchronously, by its name alone" \
+    "$(grep -o 'MULTIMEDIA_PlaySound .*' "$E2E_TMP/program.err" | sed 's/.*fdwSound=//' | sort -u)" \
+    "00000001"
 else
   e2e_fail "browse opens the file dialog" "no dialog"
 fi
