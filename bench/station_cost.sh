@@ -62,12 +62,20 @@ sample() {
   echo "  program VmRSS each minute (kB):$per_minute"
 }
 
+# The receiver answers every report, as the service does, so each minute's
+# report runs its whole course (connection, request, answer) as it would in
+# the field.
 start_station() {
   e2e_init "cost-$1"
   shift
   e2e_start_xvfb
   e2e_make_prefix
   mkdir -p "$E2E_WORK/data"
+  python3 "$E2E_ROOT/tools/push-receiver/push_receiver.py" --log "$E2E_TMP/push.log" \
+    >"$E2E_TMP/receiver.out" 2>&1 &
+  RECEIVER_PID=$!
+  e2e_stop_at_exit "$RECEIVER_PID"
+  e2e_wait_for 10000 grep -q listening "$E2E_TMP/receiver.out"
   "$COUNTER_SIM" --link "$E2E_TMP/pty" --start-after-greeting --log "$E2E_TMP/counter.log" "$@" &
   SIM_PID=$!
   e2e_stop_at_exit "$SIM_PID"
@@ -77,6 +85,7 @@ start_station() {
   e2e_wait_window "tessivar  Geiger Counter" active 20000
 }
 
+reports_received() { cat "$E2E_TMP/push.log" 2>/dev/null | awk '/"target"/ { n++ } END { print n + 0 }'; }
 minutes_written() { tr -d '\r' <"$E2E_WORK"/data/*.txt 2>/dev/null | cut -f3 | xargs; }
 lines_written() { [ "$(cat "$E2E_WORK"/data/*.txt 2>/dev/null | wc -l)" -ge "$1" ]; }
 greetings_seen() { [ "$(grep -c ' greeting$' "$E2E_TMP/counter.log" 2>/dev/null)" -ge "$1" ]; }
@@ -86,7 +95,7 @@ run_30_cpm() {
   start_station 30-cpm --cpm 30
   echo "30 CPM:"
   sample "$(pid_of tessivar.exe)" $((MINUTES * 60 + 5))
-  echo "  minutes written: $(minutes_written)"
+  echo "  minutes written: $(minutes_written); reports received: $(reports_received)"
   echo "  counter's minutes (from its start, not aligned): $(counter_minutes)"
   e2e_cleanup_now
 }
@@ -108,7 +117,7 @@ run_5000() {
   local sent written
   sent=$(awk '$2 == "rate" { print $4 }' "$E2E_TMP/counter.log")
   written=$(minutes_written)
-  echo "  minutes written: $written"
+  echo "  minutes written: $written; reports received: $(reports_received)"
   echo "  counter's minutes (its first is the held-back 1): $(counter_minutes)"
   echo "  bytes sent flat out: $sent; sum of the minutes written: $(echo "$written" | tr ' ' '\n' |
     awk '{ s += $1 } END { print s + 0 }')"
@@ -158,6 +167,7 @@ baseline() {
 }
 
 e2e_cleanup_now() {
+  e2e_kill_pid "$RECEIVER_PID"
   e2e_kill_pid "$SIM_PID"
   e2e_kill_pid "$E2E_PROGRAM_PID"
   wineserver -k 2>/dev/null || true
@@ -168,6 +178,7 @@ e2e_cleanup_now() {
 }
 
 SIM_PID=
+RECEIVER_PID=
 baseline
 run_30_cpm
 run_5000
