@@ -32,6 +32,8 @@
 #                                  match exactly
 #   e2e_click X Y                  xdotool click at desktop coordinates
 #   e2e_click_tray_icon [N]        clicks the N-th (0) icon of the tray
+#   e2e_click_control TITLE ID     clicks the centre of control ID
+#   e2e_control_field TITLE ID KEY field KEY of control ID's record
 #   e2e_menu_tree TITLE [sysmenu]  the menu bar (or system menu) as an
 #                                  indented tree, one item a line:
 #                                  ID "TEXT" [checked] [grey] [disabled]
@@ -305,6 +307,21 @@ e2e_click_rect() {
   local r
   IFS=, read -r -a r <<<"$1"
   e2e_click $((r[0] + r[2] / 2)) $((r[1] + r[3] / 2))
+}
+
+# Clicks the centre of control ID of the window titled TITLE.
+e2e_click_control() {
+  local client rect c r
+  client=$(e2e_probe window "$1" | e2e_field client)
+  rect=$(e2e_probe controls "$1" | e2e_select control "id=$2" | e2e_field rect)
+  IFS=, read -r -a c <<<"$client"
+  IFS=, read -r -a r <<<"$rect"
+  e2e_click_rect "$((c[0] + r[0])),$((c[1] + r[1])),${r[2]},${r[3]}"
+}
+
+# Field KEY of control ID of the window titled TITLE.
+e2e_control_field() {
+  e2e_probe controls "$1" | e2e_select control "id=$2" | e2e_field "$3"
 }
 
 e2e_tray_icon_rect() {

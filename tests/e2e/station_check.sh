@@ -11,6 +11,7 @@ PROGRAM=$E2E_BUILD_DIR/tessivar.exe
 COUNTER_SIM=${COUNTER_SIM:-$E2E_ROOT/build/sim/tools/counter-sim/counter-sim}
 SCRIPT=(17 23 0 31 12)  # counts of the program's minutes 1 to 5
 MINUTES=${#SCRIPT[@]}
+ALERT_LEVEL=20  # reached by minutes 2 and 4 (23 and 31)
 
 e2e_init station
 e2e_start_xvfb
@@ -29,7 +30,9 @@ e2e_require "push receiver listens on 127.0.0.1:80" e2e_wait_for 10000 listening
 e2e_require "counter on its pty" e2e_wait_for 10000 test -e "$E2E_TMP/counter-pty"
 ln -s "$E2E_TMP/counter-pty" "$WINEPREFIX/dosdevices/com3"
 
-e2e_start_program "$PROGRAM"
+# Wine's sound library traces each sound it is asked to play to the
+# program's error output.
+WINEDEBUG=-all,trace+winmm e2e_start_program "$PROGRAM"
 e2e_require "main window appears" e2e_wait_window "$T" active 20000
 started=$(date +%s)
 greeted() { grep -q greeting "$E2E_TMP/counter.log"; }
@@ -39,6 +42,20 @@ e2e_expect "the greeting, byte for byte" "$(grep -m1 ' rx ' "$E2E_TMP/counter.lo
   "41 54 5A 0D 3C 48 45 41 52 54 42 45 41 54 31 3E 3E"
 network_id=$(e2e_menu_tree "$T" | sed -n 's/^  263 "Network ID: \(.*\)" grey$/\1/p')
 e2e_expect "COM3 chosen, network ID ends in .3" "${network_id##*.}" 3
+
+# The alert level, set as a user does in the first minute: typed into the
+# level field of the alert settings, which takes it at once.
+A="Audible Alert Config"
+e2e_choose_menu "$T" 272
+e2e_require "alert settings open" e2e_wait_window "$A" visible 10000
+e2e_click_control "$A" 11
+xdotool key End BackSpace BackSpace BackSpace
+xdotool type --delay 50 "$ALERT_LEVEL"
+level_shown() { [ "$(e2e_control_field "$A" 11 text)" = "$ALERT_LEVEL" ]; }
+e2e_wait_for 5000 level_shown && e2e_pass "alert level $ALERT_LEVEL typed" ||
+  e2e_fail "alert level $ALERT_LEVEL typed" "$(e2e_control_field "$A" 11 text)"
+e2e_probe press "$A" 10
+e2e_wait_window "$A" gone 5000 || true
 
 # Watch status field 1 and the program's threads while the minutes pass.
 program_pid=$E2E_PROGRAM_PID
@@ -94,6 +111,14 @@ headers=$(python3 -c 'import json,sys; h=json.loads(open(sys.argv[1]).readlines(
 print(h.get("User-Agent"), "|", h.get("Pragma"), "|", "Cookie" in h)' "$E2E_TMP/push.log")
 e2e_expect "user agent, no-cache, no cookie" "$headers" \
   "Mozilla/4.0 (Compatible; Win32 4.51; Windows 7) | no-cache | False"
+# No file was chosen, so the alert is the system's default sound, by the
+# name the program starts with; asked for once in each minute that reached
+# the level, asynchronously and by name alone.
+e2e_expect "the alert sounded in the two minutes at or above the level" \
+  "$(grep -c 'proc_PlaySound SoundName=L"(default sound)" !' "$E2E_TMP/program.err")" 2
+e2e_expect "the alert is played asynchronously, by its name alone" \
+  "$(grep -o 'MULTIMEDIA_PlaySound .*' "$E2E_TMP/program.err" | sed 's/.*fdwSound=//' | sort | uniq -c |
+    xargs)" "2 00000001"
 e2e_expect "threads in flight stay bounded while the service is silent" \
   "$((max_threads - base_threads <= 3))" 1
 e2e_screenshot station-chart "$T"

@@ -24,16 +24,6 @@ export PATH=$E2E_TMP/bin:$PATH
 WINEDEBUG=-all,trace+winmm e2e_start_program "$PROGRAM"
 e2e_require "main window appears" e2e_wait_window "$T" active 20000
 
-# Clicks the centre of control ID of window TITLE with the mouse.
-click_control() {
-  local client rect c r
-  client=$(e2e_probe window "$1" | e2e_field client)
-  rect=$(e2e_probe controls "$1" | e2e_select control "id=$2" | e2e_field rect)
-  IFS=, read -r -a c <<<"$client"
-  IFS=, read -r -a r <<<"$rect"
-  e2e_click $((c[0] + r[0] + r[2] / 2)) $((c[1] + r[1] + r[3] / 2))
-}
-control_field() { e2e_probe controls "$1" | e2e_select control "id=$2" | e2e_field "$3"; }
 client_size() { e2e_probe window "$1" | e2e_field client | cut -d, -f3-; }
 
 # About
@@ -42,11 +32,11 @@ e2e_require "About opens" e2e_wait_window "About" visible 10000
 e2e_expect "About client size" "$(client_size About)" "350,200"
 about_text=$(e2e_probe controls About | e2e_select control class=Static | e2e_field text)
 e2e_expect "About text names the version" "${about_text:0:28}" "tessivar  version 1.1.3.1085"
-e2e_expect "the link shows the home page" "$(control_field About 264 text)" \
+e2e_expect "the link shows the home page" "$(e2e_control_field About 264 text)" \
   "http://www.station-network.example/"
-e2e_expect "Ok is control 8" "$(control_field About 8 text)" "Ok"
+e2e_expect "Ok is control 8" "$(e2e_control_field About 8 text)" "Ok"
 e2e_screenshot about About
-click_control About 264
+e2e_click_control About 264
 url_seen() { grep -q "http://www.station-network.example/" "$E2E_TMP/urls.log" 2>/dev/null; }
 e2e_wait_for 15000 url_seen && e2e_pass "the link opens the home page in the browser" ||
   e2e_fail "the link opens the home page in the browser" "no URL reached xdg-open"
@@ -60,17 +50,17 @@ A="Audible Alert Config"
 e2e_choose_menu "$T" 272
 e2e_require "alert settings open" e2e_wait_window "$A" visible 10000
 e2e_expect "alert settings client size" "$(client_size "$A")" "350,200"
-e2e_expect "level field shows 0" "$(control_field "$A" 11 text)" "0"
-e2e_expect "average box" "$(control_field "$A" 14 text),$(control_field "$A" 14 checked)" \
+e2e_expect "level field shows 0" "$(e2e_control_field "$A" 11 text)" "0"
+e2e_expect "average box" "$(e2e_control_field "$A" 14 text),$(e2e_control_field "$A" 14 checked)" \
   "Use 10 minute average for alert,0"
-e2e_expect "sound field" "$(control_field "$A" 13 text),$(control_field "$A" 13 readonly)" \
+e2e_expect "sound field" "$(e2e_control_field "$A" 13 text),$(e2e_control_field "$A" 13 readonly)" \
   "(default sound),1"
-e2e_expect "buttons" "$(control_field "$A" 12 text),$(control_field "$A" 10 text)" "browse,Ok"
+e2e_expect "buttons" "$(e2e_control_field "$A" 12 text),$(e2e_control_field "$A" 10 text)" "browse,Ok"
 e2e_screenshot alert-settings "$A"
 e2e_expect "no sound before one is chosen" "$(grep -c PlaySound "$E2E_TMP/program.err")" 0
 touch "$E2E_WORK/alarm.wav"
 wine_path="Z:${E2E_WORK//\//\\}\\alarm.wav"
-click_control "$A" 12
+e2e_click_control "$A" 12
 D="Please choose an alert sound"
 if e2e_wait_window "$D" active 15000; then
   e2e_pass "browse opens the file dialog"
@@ -78,9 +68,9 @@ if e2e_wait_window "$D" active 15000; then
   xdotool type --delay 20 "$wine_path"
   xdotool key Return
   # The probe writes a backslash in a value as two.
-  field_is_path() { [ "$(control_field "$A" 13 text)" = "${wine_path//\\/\\\\}" ]; }
+  field_is_path() { [ "$(e2e_control_field "$A" 13 text)" = "${wine_path//\\/\\\\}" ]; }
   e2e_wait_for 10000 field_is_path && e2e_pass "the chosen path shows in the sound field" ||
-    e2e_fail "the chosen path shows in the sound field" "$(control_field "$A" 13 text)"
+    e2e_fail "the chosen path shows in the sound field" "$(e2e_control_field "$A" 13 text)"
   # The chosen file is played once as a preview, asynchronously and by its
   # name alone; the sound library is loaded for it, on this first sound.
   played() { grep -qF "SoundName=L\"${wine_path//\\/\\\\}\"" "$E2E_TMP/program.err"; }
